@@ -1,0 +1,89 @@
+// Buffered, byte-exact reading of puzzle files.
+#include "engine/puzzle_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace lumera {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr int kEndOfFileMark = 26;
+
+[[noreturn]] void ThrowSystemError(int error) { throw std::runtime_error(std::strerror(error)); }
+}  // namespace
+
+PuzzleTextFile::PuzzleTextFile() : buffer_(new unsigned char[kBufferSize]) {}
+
+PuzzleTextFile::~PuzzleTextFile() { Close(); }
+
+void PuzzleTextFile::Open(const std::string& path) {
+    Close();
+    if (path.empty()) ThrowSystemError(ENOENT);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) ThrowSystemError(errno);
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        std::fclose(file);
+        ThrowSystemError(error);
+    }
+    file_ = file;
+    position_ = length_ = 0;
+}
+
+void PuzzleTextFile::Close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    position_ = length_ = 0;
+}
+
+void PuzzleTextFile::RequireOpen() const {
+    if (!file_) throw std::runtime_error("The puzzle file is not open");
+}
+
+void PuzzleTextFile::Fill() {
+    length_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    position_ = 0;
+    if (length_ == 0 && std::ferror(file_)) {
+        const int error = errno ? errno : EIO;
+        std::clearerr(file_);
+        ThrowSystemError(error);
+    }
+}
+
+int PuzzleTextFile::Peek() {
+    if (position_ == length_) Fill();
+    return position_ < length_ ? buffer_[position_] : -1;
+}
+
+bool PuzzleTextFile::Eof() {
+    RequireOpen();
+    const int next = Peek();
+    return next < 0 || next == kEndOfFileMark;
+}
+
+std::string PuzzleTextFile::ReadLine() {
+    RequireOpen();
+    std::string line;
+    for (;;) {
+        const int c = Peek();
+        if (c < 0 || c == kEndOfFileMark) break;
+        ++position_;
+        if (c == '\n') break;
+        if (c == '\r') {
+            if (Peek() == '\n') {
+                ++position_;
+                break;
+            }
+            continue;  // a lone CR is dropped
+        }
+        if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
+    }
+    return line;
+}
+
+}  // namespace lumera

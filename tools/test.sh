@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs the whole test suite headless.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+bash "$here/tools/install-deps.sh"
+build="${LUMERA_BUILD_DIR:-$here/build}"
+cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
