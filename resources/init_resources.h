@@ -1,0 +1,6 @@
+// Registers the built-in resources; call once before loading ":/..." paths.
+#pragma once
+
+namespace lumera {
+void InitResources();
+}
