@@ -1,0 +1,58 @@
+// The splash and about window TsplashForm, and the three steps the main window drives it by:
+// the start-up splash, its removal on the first timer tick, and the modal about window.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class QKeyEvent;
+class QLabel;
+class QTimer;
+class QToolButton;
+
+namespace lumera {
+
+// A borderless, topmost picture window of 280 x 140 pixels. Its mode decides whether the
+// close button shows and whether the web address opens the home page: 2 is the start-up
+// splash, 5 the about window.
+class TsplashForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TsplashForm(QWidget* owner, int mode);
+
+    // Stored before the parts are built and never changed.
+    const int SplashMode;
+
+    QLabel* Image1 = nullptr;
+    QToolButton* btnClose = nullptr;
+    QLabel* lblEval = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+
+    // Close the window: a window shown non-modally is hidden, a modal one ends its display.
+    void Image1Click();
+    void btnCloseClick();
+    // Opens the publisher's home page in the about window; the window stays up.
+    void Label3Click();
+
+protected:
+    // Only a click ends the window; Escape does not.
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The splash window's mode at start; the about window uses SplashModeBase + 3.
+extern int SplashModeBase;
+// The splash window in use; each construction points it at the new window.
+extern QPointer<TsplashForm> splashForm;
+
+// The first steps of the main window's creation: shows the start-up splash centred on the
+// screen and starts timer1 with an interval of 1500 milliseconds.
+void ShowStartupSplash(QWidget* mainForm, QTimer* timer1);
+// The first tick of timer1: stops it, closes the window splashForm refers to and releases it.
+void SplashTimer1Timer(QTimer* timer1);
+// Help > About: stops timer1 and shows the about window modally over mainForm, releasing it
+// afterwards (also when an error ends the showing).
+void ShowAboutWindow(QWidget* mainForm, QTimer* timer1);
+
+}  // namespace lumera
