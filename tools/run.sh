@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/tools/install-deps.sh"
 build="${LUMERA_BUILD_DIR:-$here/build}"
-cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMERA_BUILD_GUI=ON -DLUMERA_SANITIZE=OFF -DLUMERA_FUZZ=OFF
 cmake --build "$build" -j "$(nproc)" --target lumera8
 cd "$here/data"
 exec "$build/src/startup/lumera8" "$@"

@@ -4,7 +4,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/tools/install-deps.sh"
 build="${LUMERA_BUILD_DIR:-$here/build}"
-cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMERA_BUILD_GUI=ON -DLUMERA_SANITIZE=OFF -DLUMERA_FUZZ=OFF
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"

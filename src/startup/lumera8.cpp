@@ -1,0 +1,31 @@
+// Program entry: loads the donation state, sets the program-wide values, creates the main
+// window and runs the event loop until it closes, then writes the donation state back.
+#include <QIcon>
+
+#include "donate/donate1.h"
+#include "startup/splash1.h"
+#include "util/days.h"
+#include "util/registry_store.h"
+#include "window/application.h"
+#include "window/mainform.h"
+
+int main(int argc, char** argv) {
+    lumera::util::RegistryStore donationStore(lumera::util::RegistryStore::DefaultPath());
+    lumera::ConfigureDonation(&donationStore, [] { return lumera::util::TodayDayNumber(); }, argc > 0 ? argv[0] : "lumera8");
+    lumera::LoadDonationState();
+
+    lumera::LumeraApplication application(argc, argv);
+    lumera::SplashModeBase = 2;
+    QApplication::setWindowIcon(QIcon(":/icons/icon.png"));
+    QApplication::setDesktopFileName("lumera8");
+    QApplication::setApplicationName(lumera::kApplicationTitle);
+
+    int result = 0;
+    {
+        lumera::TLumeraMainForm form;
+        form.show();
+        result = application.exec();
+    }
+    lumera::SaveDonationState();
+    return result;
+}

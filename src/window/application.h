@@ -1,0 +1,17 @@
+// The application object: its notify override is the top-level error report for any
+// exception that escapes an event handler.
+#pragma once
+
+#include <QApplication>
+
+namespace lumera {
+
+inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
+
+class LumeraApplication final : public QApplication {
+public:
+    LumeraApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}  // namespace lumera

@@ -1,0 +1,286 @@
+// The main window: board painting, pointer input, the menu and its commands.
+#include "window/mainform.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <cmath>
+
+#include "donate/donate1.h"
+#include "startup/splash1.h"
+#include "util/my_utils.h"
+#include "util/publisher.h"
+#include "init_resources.h"
+
+namespace lumera {
+
+namespace {
+constexpr int kLetterPixels = 16;  // "Arial" 12 points at 96 dots per inch
+constexpr int kStatusPixels = 24;  // 18 points
+
+QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+QRect FillRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left + 1, r.Bottom - r.Top + 1); }
+}  // namespace
+
+// ---- The board ---------------------------------------------------------------------------
+
+BoardWidget::BoardWidget(TLumeraMainForm& form, const LumeraGame& game) : form_(form), game_(game) {
+    setObjectName("Board");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    font_ = QFont("Arial");
+    font_.setStyleStrategy(QFont::NoAntialias);
+    font_.setBold(false);
+    font_.setItalic(false);
+    font_.setUnderline(false);
+    font_.setStrikeOut(false);
+    SetFontPixels(kLetterPixels);
+}
+
+void BoardWidget::SetFontPixels(int pixels) { font_.setPixelSize(pixels); }
+
+bool BoardWidget::EnsureImage() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = size().expandedTo(QSize(kBoardWidth, kBoardHeight));
+    const QSize device(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio)));
+    if (!image_.isNull() && image_.size() == device && image_.devicePixelRatio() == ratio) return false;
+    image_ = QImage(device, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(ToQColor(clGray));
+    return true;
+}
+
+void BoardWidget::DrawCell(const CellRect& rect, const QString& text, Colour colour) {
+    if (EnsureImage()) FormPaint();
+    ++cellDraws_;
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    const QRect fill = FillRect(rect);
+    painter.fillRect(fill, ToQColor(colour));
+    painter.setClipRect(fill);
+    painter.setFont(font_);
+    painter.setPen(palette().color(QPalette::WindowText));
+    // The top of the character cell, not the baseline, sits at (Left + 2, Top + 2).
+    painter.drawText(QPoint(rect.Left + 2, rect.Top + 2 + QFontMetrics(font_).ascent()), text);
+    painter.setClipping(false);
+    // The outline covers columns Left and Right and rows Top and Bottom at any device ratio.
+    const QRect outline = OutlineRect(rect);
+    const QColor black = ToQColor(clBlack);
+    painter.fillRect(QRect(outline.left(), outline.top(), outline.width(), 1), black);
+    painter.fillRect(QRect(outline.left(), outline.bottom(), outline.width(), 1), black);
+    painter.fillRect(QRect(outline.left(), outline.top(), 1, outline.height()), black);
+    painter.fillRect(QRect(outline.right(), outline.top(), 1, outline.height()), black);
+    dirty_ += outline;
+}
+
+void BoardWidget::DrawAlphabetCell(char letter, Colour colour) {
+    DrawCell(AlphabetCellRect(letter - 'A' + 1), QString(QChar(letter)), colour);
+}
+
+void BoardWidget::DrawPuzzleCell(int n, char text, Colour colour) {
+    DrawCell(PuzzleCellRect(n), FromCp1252(std::string(1, text)), colour);
+}
+
+void BoardWidget::FormPaint() {
+    EnsureImage();
+    SetFontPixels(kLetterPixels);
+    for (int n = 1; n <= 26; ++n) {
+        const char letter = static_cast<char>('A' + n - 1);
+        DrawAlphabetCell(letter, letter == game_.SelectedLetter ? clRed : clWhite);
+    }
+    for (int n = 1; n <= kGridCells; ++n) DrawPuzzleCell(n, game_.PuzzleCellText(n), game_.PuzzleCellColor(n));
+    SetFontPixels(kStatusPixels);
+    DrawCell(kStatusRect, QString::fromStdString(game_.StatusText()), game_.SolverMode ? clYellow : clRed);
+    SetFontPixels(kLetterPixels);
+}
+
+void BoardWidget::FullRepaint() {
+    EnsureImage();
+    image_.fill(ToQColor(clGray));
+    FormPaint();
+    dirty_ = QRegion();
+    repaint();
+}
+
+void BoardWidget::Flush() {
+    if (dirty_.isEmpty()) return;
+    const QRegion region = dirty_;
+    dirty_ = QRegion();
+    repaint(region);
+}
+
+void BoardWidget::paintEvent(QPaintEvent* event) {
+    if (EnsureImage()) FormPaint();
+    QPainter painter(this);
+    for (const QRect& rect : event->region()) painter.drawImage(rect, image_, QRectF(rect.topLeft() * image_.devicePixelRatio(), rect.size() * image_.devicePixelRatio()));
+}
+
+void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    form_.FormMouseUp(event->button(), event->modifiers(), int(std::floor(at.x())), int(std::floor(at.y())));
+}
+
+void BoardWidget::resizeEvent(QResizeEvent*) {
+    if (EnsureImage()) FormPaint();
+}
+
+// ---- The window --------------------------------------------------------------------------
+
+TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::move(services)) {
+    setObjectName("LumeraMainForm");
+    InitResources();
+    store_ = std::make_unique<util::RegistryStore>(services_.storeFile.empty() ? util::RegistryStore::DefaultPath()
+                                                                               : services_.storeFile);
+    storePort_ = std::make_unique<StoreSettingsPort>(*store_);
+    auto flush = [this] {
+        if (board_) board_->Flush();
+    };
+    if (!services_.dialogs) {
+        ownDialogs_ = std::make_unique<QtDialogs>(this, flush);
+        services_.dialogs = ownDialogs_.get();
+    }
+    if (!services_.sound) {
+        ownSound_ = std::make_unique<QtSound>(flush);
+        services_.sound = ownSound_.get();
+    }
+    if (!services_.random) {
+        ownRandom_ = std::make_unique<StdRandom>();
+        services_.random = ownRandom_.get();
+    }
+    if (!services_.clock) {
+        ownClock_ = std::make_unique<SystemClock>();
+        services_.clock = ownClock_.get();
+    }
+    game_ = std::make_unique<LumeraGame>(
+        GamePorts{*this, *services_.dialogs, *services_.sound, *storePort_, *services_.random, *services_.clock});
+    game_->AppCaption = "Lumera 8.0 by " + std::string(kPublisherSite);
+    setWindowTitle(QString::fromStdString(game_->AppCaption));
+
+    board_ = new BoardWidget(*this, *game_);
+    setCentralWidget(board_);
+    CreateMenu();
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
+
+    // The board area opens at its designed size; the window's frame corner at (173, 137).
+    resize(kBoardWidth, kBoardHeight + menuBar()->sizeHint().height());
+    move(173, 137);
+    FormCreate();
+}
+
+TLumeraMainForm::~TLumeraMainForm() = default;
+
+void TLumeraMainForm::Handle(const std::function<void()>& handler) {
+    RunHandler(this, handler);
+    board_->Flush();
+}
+
+QAction* TLumeraMainForm::AddItem(QMenu* menu, const char* caption, const char* name,
+                                  void (TLumeraMainForm::*handler)()) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [this, handler] { Handle([this, handler] { (this->*handler)(); }); });
+    return action;
+}
+
+void TLumeraMainForm::CreateMenu() {
+    QMenuBar* MainMenu1 = menuBar();
+    MainMenu1->setObjectName("MainMenu1");
+
+    QMenu* Game1 = MainMenu1->addMenu("&Game");
+    Game1->setObjectName("Game1");
+    AddItem(Game1, "Start &Next puzzle", "menuNew", &TLumeraMainForm::menuNewClick);
+    AddItem(Game1, "Specify &Starting puzzle", "menuSpecifyStart", &TLumeraMainForm::menuSpecifyStartClick);
+    AddItem(Game1, "&Cheat and show a letter", "menuCheat", &TLumeraMainForm::menuCheatClick);
+    AddItem(Game1, "&Quit", "menuQuit", &TLumeraMainForm::menuQuitClick);
+    Game1->addSeparator()->setObjectName("N1");
+    AddItem(Game1, "Select a different &Puzzle set", "menuNewPuzzleSet", &TLumeraMainForm::menuNewPuzzleSetClick);
+    AddItem(Game1, "Use Lumera to help &Solve a cryptogram!", "menuSolve", &TLumeraMainForm::menuSolveClick);
+
+    QMenu* Options1 = MainMenu1->addMenu("&Options");
+    Options1->setObjectName("Options1");
+    for (QAction* option : {AddItem(Options1, "Show Correct Letters", "menuShowCorrectLetters",
+                                    &TLumeraMainForm::menuShowCorrectLettersClick),
+                            AddItem(Options1, "Sound", "menuSound", &TLumeraMainForm::menuSoundClick)}) {
+        option->setCheckable(true);
+        option->setChecked(true);  // the handlers set the mark from the option's new value
+    }
+
+    QMenu* menuDonate1 = MainMenu1->addMenu("Donate");
+    menuDonate1->setObjectName("menuDonate1");
+    AddItem(menuDonate1, "Make a Donation", "MakeaDonation1", &TLumeraMainForm::MakeaDonation1Click);
+
+    QMenu* menuHelp = MainMenu1->addMenu("&Help");
+    menuHelp->setObjectName("menuHelp");
+    AddItem(menuHelp, "&Contents", "Contents1", &TLumeraMainForm::Contents1Click);
+    menuHelp->addSeparator()->setObjectName("N2");
+    AddItem(menuHelp, "&About Lumera", "menuAbout", &TLumeraMainForm::menuAboutClick);
+}
+
+void TLumeraMainForm::FormCreate() {
+    if (services_.showSplash) ShowStartupSplash(this, timer1_);
+    // An error in the start-up sequence skips the rest of it: empty board, nothing selected.
+    Handle([this] {
+        game_->InitGame();
+        game_->AlphabetClick(1);
+    });
+}
+
+// ---- Board port --------------------------------------------------------------------------
+
+void TLumeraMainForm::DrawAlphabetCell(char letter, Colour colour) { board_->DrawAlphabetCell(letter, colour); }
+void TLumeraMainForm::DrawPuzzleCell(int n, char text, Colour colour) { board_->DrawPuzzleCell(n, text, colour); }
+void TLumeraMainForm::FullRepaint() { board_->FullRepaint(); }
+void TLumeraMainForm::SetCaption(const std::string& caption) { setWindowTitle(FromCp1252(caption)); }
+
+void TLumeraMainForm::SetCommandEnabled(const std::string& itemName, bool enabled) {
+    if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setEnabled(enabled);
+}
+
+void TLumeraMainForm::SetOptionChecked(const std::string& itemName, bool checked) {
+    if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setChecked(checked);
+}
+
+// ---- Handlers ----------------------------------------------------------------------------
+
+void TLumeraMainForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    Handle([&] {
+        if (InStatusBox(x, y)) game_->ReturnToGame();
+        if (InAlphabet(x, y)) game_->AlphabetClick(AlphabetCellAt(x, y));
+        if (InPuzzleGrid(x, y)) game_->PuzzleCellClick(PuzzleCellAt(x, y));
+    });
+}
+
+void TLumeraMainForm::menuNewClick() { game_->menuNewClick(); }
+void TLumeraMainForm::menuSpecifyStartClick() { game_->SpecifyStart(); }
+void TLumeraMainForm::menuCheatClick() { game_->menuCheatClick(); }
+void TLumeraMainForm::menuNewPuzzleSetClick() { game_->menuNewPuzzleSetClick(); }
+void TLumeraMainForm::menuSolveClick() { game_->menuSolveClick(); }
+void TLumeraMainForm::menuShowCorrectLettersClick() { game_->ToggleShowCorrect(); }
+void TLumeraMainForm::menuSoundClick() { game_->ToggleSound(); }
+void TLumeraMainForm::MakeaDonation1Click() { ShowDonationDialog(this); }
+void TLumeraMainForm::Contents1Click() { ShowHelp(); }
+void TLumeraMainForm::ShowHelp() { ShellOpen("lumera8.html"); }
+void TLumeraMainForm::menuAboutClick() { ShowAboutWindow(this, timer1_); }
+void TLumeraMainForm::Timer1Timer() { SplashTimer1Timer(timer1_); }
+
+void TLumeraMainForm::menuQuitClick() {
+    game_->SavePosition();
+    close();
+}
+
+void TLumeraMainForm::FormClose() {
+    if (services_.donationReminder) CheckDonationReminder(this);
+}
+
+void TLumeraMainForm::closeEvent(QCloseEvent* event) {
+    Handle([this] { FormClose(); });
+    event->accept();
+}
+
+}  // namespace lumera

@@ -1,0 +1,197 @@
+// Qt implementations of the dialogs, the sound, the store adapter and the clock.
+#include "window/qt_ports.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "util/days.h"
+#include "window/cp1252.h"
+
+namespace lumera {
+
+QString FromCp1252(const std::string& bytes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (unsigned char byte : bytes) text.append(QChar(static_cast<char16_t>(Cp1252ToUnicode(byte))));
+    return text;
+}
+
+std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
+    const QList<uint> codePoints = text.toUcs4();
+    return ToCp1252(std::u32string(codePoints.begin(), codePoints.end()), maxBytes);
+}
+
+QString ErrorReportText(const QString& what) {
+    if (!what.isEmpty() && what.back().unicode() > u'.') return what + u'.';
+    return what;
+}
+
+void ShowErrorReport(QWidget* parent, const QString& what) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), ErrorReportText(what), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void RunHandler(QWidget* parent, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowErrorReport(parent, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// ---- Dialogs -----------------------------------------------------------------------------
+
+QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
+    : parent_(parent), beforeModal_(std::move(beforeModal)) {}
+
+void QtDialogs::ShowInformation(const std::string& text) {
+    if (beforeModal_) beforeModal_();
+    QMessageBox box(QMessageBox::Information, "Information", FromCp1252(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtDialogs::ShowMessage(const std::string& text, const std::string& caption) {
+    if (beforeModal_) beforeModal_();
+    QMessageBox box(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtDialogs::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
+    if (beforeModal_) beforeModal_();
+    QInputDialog box(parent_);
+    box.setObjectName("InputBox");
+    box.setWindowTitle(FromCp1252(caption));
+    box.setLabelText(FromCp1252(prompt));
+    box.setTextValue(FromCp1252(text));
+    box.setInputMode(QInputDialog::TextInput);
+    if (box.exec() != QDialog::Accepted) return false;
+    text = ToCp1252Bytes(box.textValue());
+    return true;
+}
+
+namespace {
+// "Name|*.EXT|Name|*.EXT" as Qt filters, one per pair.
+QStringList QtFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+    return filters;
+}
+}  // namespace
+
+std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, const std::string& defaultExtension) {
+    if (beforeModal_) beforeModal_();
+    QFileDialog dialog(parent_);
+    dialog.setObjectName("OpenDialog1");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(QtFilters(filter));
+    // Patterns match whatever the case, so lumera8.dat shows under *.DAT.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    QString suffix = QString::fromStdString(defaultExtension);
+    if (suffix.startsWith("*.")) suffix = suffix.mid(2);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setDirectory(QDir::currentPath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+}
+
+// ---- Sound -------------------------------------------------------------------------------
+
+QtSound::QtSound(std::function<void()> beforePlay) : beforePlay_(std::move(beforePlay)) {}
+
+QtSound::~QtSound() {
+    for (auto& [name, effect] : effects_) delete effect;
+}
+
+int WaveLengthMs(const QString& resourcePath) {
+    QFile file(resourcePath);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray data = file.readAll();
+    if (data.size() < 44 || !data.startsWith("RIFF")) return 0;
+    auto u32 = [&](qsizetype at) {
+        return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8 | quint32(quint8(data[at + 2])) << 16 |
+               quint32(quint8(data[at + 3])) << 24;
+    };
+    quint32 byteRate = 0;
+    for (qsizetype at = 12; at + 8 <= data.size();) {
+        const QByteArray id = data.mid(at, 4);
+        const quint32 size = u32(at + 4);
+        if (id == "fmt " && at + 20 <= data.size()) byteRate = u32(at + 16);
+        if (id == "data" && byteRate > 0) return int(qint64(size) * 1000 / byteRate);
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    return 0;
+}
+
+void QtSound::PlaySound(const std::string& name, bool synchronous) {
+    if (beforePlay_) beforePlay_();
+    const QString path = ":/sounds/" + QString::fromStdString(name) + ".wav";
+    // A later request replaces a sound that is still playing.
+    for (auto& [other, effect] : effects_) effect->stop();
+    QSoundEffect*& effect = effects_[name];
+    if (!effect) {
+        effect = new QSoundEffect();
+        effect->setSource(QUrl("qrc" + path));
+    }
+    effect->play();
+    if (!synchronous) return;
+
+    // Wait for the end, without letting the player's input through; without an audio device
+    // the effect may never report its end, so the wait is bounded by the sound's length.
+    const int lengthMs = WaveLengthMs(path);
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(effect, &QSoundEffect::playingChanged, &loop, [&] {
+        if (!effect->isPlaying() && effect->status() != QSoundEffect::Loading) loop.quit();
+    });
+    QObject::connect(effect, &QSoundEffect::statusChanged, &loop, [&] {
+        if (effect->status() == QSoundEffect::Error) loop.quit();
+    });
+    deadline.start(lengthMs + 150);
+    if (effect->status() != QSoundEffect::Error) loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- Store and clock ---------------------------------------------------------------------
+
+std::optional<StoredValue> StoreSettingsPort::ReadValue(const std::string& key, const std::string& name) {
+    const auto value = store_.ReadValue(key, name);
+    if (!value) return std::nullopt;
+    StoredValue result;
+    switch (value->type) {
+        case util::RegValue::Type::Binary: result.kind = StoredValue::Kind::Binary; break;
+        case util::RegValue::Type::Dword: result.kind = StoredValue::Kind::Dword; break;
+        case util::RegValue::Type::Text: result.kind = StoredValue::Kind::Text; break;
+        case util::RegValue::Type::Other: result.kind = StoredValue::Kind::Other; break;
+    }
+    result.bytes = value->bytes;
+    result.dword = value->dword;
+    result.text = value->text;
+    return result;
+}
+
+std::uint64_t SystemClock::SeedValue() {
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+int SystemClock::Today() { return util::TodayDayNumber(); }
+
+}  // namespace lumera

@@ -1,0 +1,84 @@
+// The Qt side of the engine's ports: dialogs, sound, the settings store on disk and the clock.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "engine/ports.h"
+#include "util/registry_store.h"
+
+class QWidget;
+class QSoundEffect;
+
+namespace lumera {
+
+// Byte strings of the game (Windows-1252) to and from Qt text.
+QString FromCp1252(const std::string& bytes);
+std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes = 255);
+
+// The error report's text: a full stop is appended when the last character comes after ".".
+QString ErrorReportText(const QString& what);
+// Shows the stop-icon message of an error that escaped a handler.
+void ShowErrorReport(QWidget* parent, const QString& what);
+// Runs a handler; an exception that escapes it is shown in the error report.
+void RunHandler(QWidget* parent, const std::function<void()>& handler);
+
+class QtDialogs final : public IDialogs {
+public:
+    // beforeModal runs before any modal window opens, so that pending cell redraws show.
+    QtDialogs(QWidget* parent, std::function<void()> beforeModal);
+    void ShowInformation(const std::string& text) override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool InputBox(const std::string& caption, const std::string& prompt, std::string& text) override;
+    std::optional<std::string> ChooseFile(const std::string& filter, const std::string& defaultExtension) override;
+
+private:
+    QWidget* parent_;
+    std::function<void()> beforeModal_;
+};
+
+// Plays the built-in WAV resources. The audio system is created when a sound first plays.
+class QtSound final : public ISound {
+public:
+    explicit QtSound(std::function<void()> beforePlay);
+    ~QtSound() override;
+    void PlaySound(const std::string& name, bool synchronous) override;
+
+private:
+    std::function<void()> beforePlay_;
+    std::map<std::string, QSoundEffect*> effects_;
+};
+
+// The engine's settings port over the store file.
+class StoreSettingsPort final : public ISettingsStore {
+public:
+    explicit StoreSettingsPort(util::RegistryStore& store) : store_(store) {}
+    bool OpenKey(const std::string& key) override { return store_.OpenKey(key); }
+    std::optional<StoredValue> ReadValue(const std::string& key, const std::string& name) override;
+    void WriteBinary(const std::string& key, const std::string& name, const std::vector<std::uint8_t>& bytes) override {
+        store_.WriteBinary(key, name, bytes);
+    }
+    void WriteDword(const std::string& key, const std::string& name, std::uint32_t value) override {
+        store_.WriteDword(key, name, value);
+    }
+    void WriteText(const std::string& key, const std::string& name, const std::string& text) override {
+        store_.WriteText(key, name, text);
+    }
+
+private:
+    util::RegistryStore& store_;
+};
+
+class SystemClock final : public IClock {
+public:
+    std::uint64_t SeedValue() override;
+    int Today() override;
+};
+
+// Length of a WAV resource in milliseconds, read from its header; 0 when unreadable.
+int WaveLengthMs(const QString& resourcePath);
+
+}  // namespace lumera
