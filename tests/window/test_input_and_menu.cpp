@@ -161,11 +161,17 @@ TEST(Scenario, PlayAWholePuzzleQuitAndStartAgain) {
     EXPECT_EQ(rig.dialogs.messages[0].second, "Congratulations! You have finished this puzzle!");
     EXPECT_EQ(game.LineBuf, "SECOND LINE");
     EXPECT_EQ(game.StatusText(), "Puzzle # 2");
+    auto storedIndex = [&] {
+        const auto record = util::RegistryStore(rig.StoreFile()).ReadValue(kSettingsKey, kSettingsValueName);
+        return record && record->bytes.size() == 152 ? int(record->bytes[148] | record->bytes[149] << 8) : -1;
+    };
+    EXPECT_EQ(storedIndex(), 0);  // the puzzle just left
 
     rig.form->menuNewClick();
     EXPECT_EQ(game.LineBuf, "THIRD LINE");
     rig.form->findChild<QAction*>("menuQuit")->trigger();
     EXPECT_FALSE(rig.form->isVisible());
+    EXPECT_EQ(storedIndex(), 2);  // the puzzle on the board at "Quit"
 
     rig.form.reset();
     rig.Start();
