@@ -67,8 +67,14 @@ bool PuzzleTextFile::Eof() {
 }
 
 std::string PuzzleTextFile::ReadLine() {
+    std::size_t fullLength = 0;
+    return ReadLine(fullLength);
+}
+
+std::string PuzzleTextFile::ReadLine(std::size_t& fullLength) {
     RequireOpen();
     std::string line;
+    fullLength = 0;
     for (;;) {
         const int c = Peek();
         if (c < 0 || c == kEndOfFileMark) break;
@@ -81,6 +87,7 @@ std::string PuzzleTextFile::ReadLine() {
             }
             continue;  // a lone CR is dropped
         }
+        ++fullLength;
         if (line.size() < kMaxLineLength) line.push_back(static_cast<char>(c));
     }
     return line;

@@ -28,6 +28,9 @@ public:
     bool Eof();
     // Reads the next line (empty at the end of the file).
     std::string ReadLine();
+    // The same, also giving the line's full length before the cut to 255 bytes (dropped CRs
+    // and the line end not counted), so that a checker can tell which lines were cut.
+    std::string ReadLine(std::size_t& fullLength);
 
 private:
     int Peek();  // next byte, or -1 at the end
