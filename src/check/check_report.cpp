@@ -113,7 +113,7 @@ std::vector<std::string> CheckLine(const std::string& text, std::size_t fullLeng
         findings.push_back("lower-case letters (never scrambled), first at column " + std::to_string(*firstLowerCase + 1));
     if (firstStar)
         findings.push_back("\"*\" at column " + std::to_string(*firstStar + 1) +
-                           ": the game takes it for its exchange mark");
+                           ": a reserved character, keep puzzle lines free of it");
     if (firstOutside)
         findings.push_back("bytes outside printable ASCII: " + Hex(static_cast<unsigned char>(text[*firstOutside])) +
                            " at column " + std::to_string(*firstOutside + 1) +

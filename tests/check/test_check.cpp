@@ -109,7 +109,7 @@ TEST_F(CraftedFile, EachLineGetsItsFindings) {
         {2, {cut, overflow}},
         {3, {"empty line: the game deals an empty board"}},
         {4, {"lower-case letters (never scrambled), first at column 2"}},
-        {5, {"\"*\" at column 6: the game takes it for its exchange mark"}},
+        {5, {"\"*\" at column 6: a reserved character, keep puzzle lines free of it"}},
         {6, {"bytes outside printable ASCII: 0xC9 at column 4 (2 in all)"}},
         {7, {"duplicate of line 1"}},
         {8, {noLetters}},
