@@ -18,6 +18,7 @@
 
 #include "util/days.h"
 #include "init_resources.h"
+#include "util/click_label.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 
@@ -81,23 +82,6 @@ void SetBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
 }
 
-// A label that reports a left click (press and release over it) to a handler.
-class ClickLabel : public QLabel {
-public:
-    ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
-        : QLabel(text, parent), onClick_(std::move(onClick)) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        event->accept();
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_)
-            onClick_();
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 // A panel with a raised outer and a lowered inner bevel, one pixel each.
 class BevelPanel : public QFrame {

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "init_resources.h"
+#include "util/click_label.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 
@@ -35,24 +36,6 @@ QFont FormFont() {
     return font;
 }
 
-// A label that takes the mouse for itself and reports a left click (press and release over
-// it) to its handler; without a handler a click on it does nothing at all.
-class ClickLabel : public QLabel {
-public:
-    explicit ClickLabel(QWidget* parent, std::function<void()> onClick = {})
-        : QLabel(parent), onClick_(std::move(onClick)) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        event->accept();
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_)
-            onClick_();
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 ClickLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize, bool bold,
                       std::function<void()> onClick = {}) {
