@@ -1,7 +1,9 @@
 // Buffered, byte-exact reading of puzzle files.
 #include "engine/puzzle_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -22,13 +24,21 @@ PuzzleTextFile::~PuzzleTextFile() { Close(); }
 
 void PuzzleTextFile::Open(const std::string& path) {
     Close();
-    if (path.empty()) ThrowSystemError(ENOENT);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) ThrowSystemError(errno);
+    // A name holding a NUL byte names no file: the system would open only its first part.
+    if (path.empty() || path.find('\0') != std::string::npos) ThrowSystemError(ENOENT);
+    // Opened without blocking so that a FIFO with no writer cannot hang the game; only a
+    // regular file is read, as a folder, a FIFO or a device such as /dev/zero never ends.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) ThrowSystemError(errno);
     struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        std::fclose(file);
+    int error = 0;
+    if (fstat(fd, &info) != 0) error = errno;
+    else if (S_ISDIR(info.st_mode)) error = EISDIR;
+    else if (!S_ISREG(info.st_mode)) error = EINVAL;
+    std::FILE* file = error ? nullptr : fdopen(fd, "rb");
+    if (!file) {
+        if (!error) error = errno;
+        ::close(fd);
         ThrowSystemError(error);
     }
     file_ = file;

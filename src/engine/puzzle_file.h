@@ -19,7 +19,7 @@ public:
     PuzzleTextFile(const PuzzleTextFile&) = delete;
     PuzzleTextFile& operator=(const PuzzleTextFile&) = delete;
 
-    // Opens a regular file for reading from its start; a folder is refused.
+    // Opens a regular file for reading from its start; a folder, a FIFO or a device is refused.
     void Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }

@@ -40,6 +40,8 @@ std::vector<std::uint8_t> RegInfoBytes(const TRegInfo& info) {
 }
 
 void FillRegInfo(TRegInfo& info, const std::uint8_t* data, std::size_t size) {
+    // An empty stored value has no data pointer at all, and memcpy must not be given one.
+    if (size == 0) return;
     std::memcpy(&info, data, std::min(size, kRegInfoSize));
 }
 

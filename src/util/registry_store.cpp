@@ -301,6 +301,19 @@ std::optional<std::string> TextFromRaw(std::string_view raw, bool utf16) {
     return Utf8ToCp1252(*text);
 }
 
+// A hex form with every token trimmed, joined by bare commas: "hex(2):25,00".
+std::string CanonicalHexForm(std::string_view prefix, std::string_view list) {
+    std::string out(prefix);
+    if (Trim(list).empty()) return out;
+    for (std::size_t pos = 0;;) {
+        const std::size_t comma = list.find(',', pos);
+        out += Trim(list.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+        if (comma == std::string_view::npos) return out;
+        out += ',';
+        pos = comma + 1;
+    }
+}
+
 // One value line (trimmed), pulling continuation lines of a hex list from the reader.
 std::optional<RegDocument::Entry> ParseValueLine(std::string_view line, LineReader& reader, bool utf16) {
     RegDocument::Entry entry;
@@ -354,13 +367,15 @@ std::optional<RegDocument::Entry> ParseValueLine(std::string_view line, LineRead
         value.bytes = std::move(*bytes);
         return entry;
     }
+    // Kept with its tokens trimmed: blanks beside a comma where the writer breaks the line would
+    // be lost on reading back, and the form would drift on every rewrite.
+    value.raw = CanonicalHexForm(std::string_view(joined).substr(0, listStart), std::string_view(joined).substr(listStart));
     if (*type == 1) {
-        if (auto text = TextFromRaw(joined, utf16)) {
+        if (auto text = TextFromRaw(value.raw, utf16)) {
             value.type = RegValue::Type::Text;
             value.text = std::move(*text);
         }
     }
-    value.raw = std::move(joined);
     return entry;
 }
 

@@ -17,8 +17,9 @@ struct RegValue {
     std::vector<std::uint8_t> bytes;  // Binary data
     std::uint32_t dword = 0;          // Dword
     std::string text;                 // Text, unescaped bytes
-    // Other: the text after "name"= as found, continuation lines joined into one. Text read
-    // from a file: its form there, written back unchanged while it still reads as `text`.
+    // Other: the text after "name"= as found, continuation lines joined into one and blanks
+    // around the hex tokens dropped. Text read from a file: its form there, written back
+    // unchanged while it still reads as `text`.
     std::string raw;
 };
 
