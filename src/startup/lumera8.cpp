@@ -1,8 +1,10 @@
 // Program entry: loads the donation state, sets the program-wide values, creates the main
 // window and runs the event loop until it closes, then writes the donation state back.
 #include <QIcon>
+#include <QTimer>
 
 #include "donate/donate1.h"
+#include "startup/perf_hook.h"
 #include "startup/splash1.h"
 #include "util/days.h"
 #include "util/registry_store.h"
@@ -16,13 +18,20 @@ int main(int argc, char** argv) {
 
     lumera::LumeraApplication application(argc, argv);
     lumera::SplashModeBase = 2;
-    QApplication::setWindowIcon(QIcon(":/icons/icon.png"));
     QApplication::setDesktopFileName("lumera8");
     QApplication::setApplicationName(lumera::kApplicationTitle);
 
     int result = 0;
     {
         lumera::TLumeraMainForm form;
+        if (lumera::PerfExitAfterPaintRequested())
+            QObject::connect(&form.Board(), &lumera::BoardWidget::Painted, &lumera::PerfReportFirstPaintAndQuit);
+        // The board's first paint does not need the window icon, and reading a picture without a
+        // format named makes Qt load every image plugin: the icon is read once the board is up.
+        QObject::connect(
+            &form.Board(), &lumera::BoardWidget::Painted, &application,
+            [] { QTimer::singleShot(0, [] { QApplication::setWindowIcon(QIcon(":/icons/icon.png")); }); },
+            Qt::SingleShotConnection);
         form.show();
         result = application.exec();
     }

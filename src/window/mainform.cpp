@@ -8,11 +8,13 @@
 #include <QPainter>
 #include <QTimer>
 #include <cmath>
+#include <cstring>
 
 #include "donate/donate1.h"
 #include "startup/splash1.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
+#include "window/cp1252.h"
 #include "init_resources.h"
 
 namespace lumera {
@@ -40,7 +42,17 @@ BoardWidget::BoardWidget(TLumeraMainForm& form, const LumeraGame& game) : form_(
     SetFontPixels(kLetterPixels);
 }
 
-void BoardWidget::SetFontPixels(int pixels) { font_.setPixelSize(pixels); }
+void BoardWidget::SetFontPixels(int pixels) {
+    if (pixels == fontPixels_) return;
+    font_.setPixelSize(pixels);
+    fontPixels_ = pixels;
+    fontAscent_ = QFontMetrics(font_).ascent();
+}
+
+void BoardWidget::SetCellCacheEnabled(bool enabled) {
+    cellCacheEnabled_ = enabled;
+    cellCache_.clear();
+}
 
 bool BoardWidget::EnsureImage() {
     const qreal ratio = devicePixelRatioF();
@@ -53,19 +65,12 @@ bool BoardWidget::EnsureImage() {
     return true;
 }
 
-void BoardWidget::DrawCell(const CellRect& rect, const QString& text, Colour colour) {
-    if (EnsureImage()) FormPaint();
-    ++cellDraws_;
-    QPainter painter(&image_);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
+void BoardWidget::PaintCell(QPainter& painter, const CellRect& rect, const QString& text, Colour colour) {
     const QRect fill = FillRect(rect);
     painter.fillRect(fill, ToQColor(colour));
     painter.setClipRect(fill);
-    painter.setFont(font_);
-    painter.setPen(palette().color(QPalette::WindowText));
     // The top of the character cell, not the baseline, sits at (Left + 2, Top + 2).
-    painter.drawText(QPoint(rect.Left + 2, rect.Top + 2 + QFontMetrics(font_).ascent()), text);
+    painter.drawText(QPoint(rect.Left + 2, rect.Top + 2 + fontAscent_), text);
     painter.setClipping(false);
     // The outline covers columns Left and Right and rows Top and Bottom at any device ratio.
     const QRect outline = OutlineRect(rect);
@@ -74,19 +79,86 @@ void BoardWidget::DrawCell(const CellRect& rect, const QString& text, Colour col
     painter.fillRect(QRect(outline.left(), outline.bottom(), outline.width(), 1), black);
     painter.fillRect(QRect(outline.left(), outline.top(), 1, outline.height()), black);
     painter.fillRect(QRect(outline.right(), outline.top(), 1, outline.height()), black);
-    dirty_ += outline;
+}
+
+// A cell covers its whole outline rectangle, so its pixels depend only on its text, colour and
+// the drawing settings; at a whole-number device ratio every cell lies on the same device-pixel
+// grid, and a copy of one painted cell is exactly what painting it anywhere else would give.
+bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colour colour) {
+    const qreal ratio = image_.devicePixelRatio();
+    const int scale = int(ratio);
+    if (!cellCacheEnabled_ || scale != ratio || scale < 1 || fontPixels_ != kLetterPixels ||
+        rect.Right - rect.Left != 18 || rect.Bottom - rect.Top != 20)
+        return false;
+    const QRect device(rect.Left * scale, rect.Top * scale, 19 * scale, 21 * scale);
+    if (rect.Left < 0 || rect.Top < 0 || !image_.rect().contains(device)) return false;
+    const QRgb pen = palette().color(QPalette::WindowText).rgb();
+    if (ratio != cellCacheRatio_ || pen != cellCachePen_) {
+        cellCache_.clear();
+        cellCacheRatio_ = ratio;
+        cellCachePen_ = pen;
+    }
+    const quint64 key = (quint64(colour) << 16) | character;
+    auto tile = cellCache_.find(key);
+    if (tile == cellCache_.end()) {
+        QImage painted(device.size(), QImage::Format_RGB32);
+        painted.setDevicePixelRatio(ratio);
+        QPainter painter(&painted);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(font_);
+        painter.setPen(palette().color(QPalette::WindowText));
+        PaintCell(painter, CellRect{0, 0, 18, 20}, QString(QChar(character)), colour);
+        painter.end();
+        tile = cellCache_.insert(key, painted);
+    }
+    const qsizetype rowBytes = qsizetype(device.width()) * 4;
+    const qsizetype targetStride = image_.bytesPerLine();
+    const qsizetype sourceStride = tile->bytesPerLine();
+    uchar* target = image_.bits() + device.top() * targetStride + qsizetype(device.left()) * 4;
+    const uchar* source = tile->constBits();
+    for (int y = 0; y < device.height(); ++y, target += targetStride, source += sourceStride)
+        std::memcpy(target, source, rowBytes);
+    return true;
+}
+
+void BoardWidget::DrawCell(const CellRect& rect, const QString& text, Colour colour) {
+    if (!paintingBoard_ && EnsureImage()) FormPaint();  // FormPaint has made sure of the image
+    ++cellDraws_;
+    if (!paintingBoard_) dirty_ += OutlineRect(rect);
+    if (text.size() == 1 && CopyCachedCell(rect, text.at(0).unicode(), colour)) return;
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(font_);
+    painter.setPen(palette().color(QPalette::WindowText));
+    PaintCell(painter, rect, text, colour);
+}
+
+// DrawCell for one character, without making a string when the cell comes from the cache.
+void BoardWidget::DrawCharacterCell(const CellRect& rect, char16_t character, Colour colour) {
+    if (!paintingBoard_ && EnsureImage()) FormPaint();
+    if (!CopyCachedCell(rect, character, colour)) {
+        DrawCell(rect, QString(QChar(character)), colour);
+        return;
+    }
+    ++cellDraws_;
+    if (!paintingBoard_) dirty_ += OutlineRect(rect);
 }
 
 void BoardWidget::DrawAlphabetCell(char letter, Colour colour) {
-    DrawCell(AlphabetCellRect(letter - 'A' + 1), QString(QChar(letter)), colour);
+    DrawCharacterCell(AlphabetCellRect(letter - 'A' + 1), char16_t(letter), colour);
 }
 
 void BoardWidget::DrawPuzzleCell(int n, char text, Colour colour) {
-    DrawCell(PuzzleCellRect(n), FromCp1252(std::string(1, text)), colour);
+    DrawCharacterCell(PuzzleCellRect(n), char16_t(Cp1252ToUnicode(static_cast<unsigned char>(text))), colour);
 }
 
 void BoardWidget::FormPaint() {
     EnsureImage();
+    // Every cell is painted, so the board goes to the screen as one rectangle, not 297.
+    const bool wasPaintingBoard = paintingBoard_;
+    paintingBoard_ = true;
     SetFontPixels(kLetterPixels);
     for (int n = 1; n <= 26; ++n) {
         const char letter = static_cast<char>('A' + n - 1);
@@ -96,6 +168,8 @@ void BoardWidget::FormPaint() {
     SetFontPixels(kStatusPixels);
     DrawCell(kStatusRect, QString::fromStdString(game_.StatusText()), game_.SolverMode ? clYellow : clRed);
     SetFontPixels(kLetterPixels);
+    paintingBoard_ = wasPaintingBoard;
+    dirty_ = QRegion(0, 0, kBoardWidth, kBoardHeight);
 }
 
 void BoardWidget::FullRepaint() {
@@ -110,13 +184,20 @@ void BoardWidget::Flush() {
     if (dirty_.isEmpty()) return;
     const QRegion region = dirty_;
     dirty_ = QRegion();
-    repaint(region);
+    // The cells of an exchange lie all over the grid; as one rectangle they reach the window
+    // sooner than as a region of dozens, through which every copy would be clipped.
+    if (region.rectCount() > 4)
+        repaint(region.boundingRect());
+    else
+        repaint(region);
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
     if (EnsureImage()) FormPaint();
     QPainter painter(this);
     for (const QRect& rect : event->region()) painter.drawImage(rect, image_, QRectF(rect.topLeft() * image_.devicePixelRatio(), rect.size() * image_.devicePixelRatio()));
+    painter.end();
+    emit Painted();
 }
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 // the board port. It turns Qt events into engine calls and holds no game rules.
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QMainWindow>
 #include <QRegion>
@@ -41,6 +42,14 @@ public:
 
     const QImage& Image() const { return image_; }
     int CellDrawCount() const { return cellDraws_; }
+    // Cells of letter size are painted once per text and colour into a small image and copied
+    // from there afterwards; switched off, every cell is painted with QPainter again (the same
+    // pixels, more slowly).
+    void SetCellCacheEnabled(bool enabled);
+
+signals:
+    // The board image has been copied into the window: the end of every paint event.
+    void Painted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,13 +59,25 @@ protected:
 private:
     bool EnsureImage();  // true when the image was made anew
     void SetFontPixels(int pixels);
+    // Paints one cell with the painter, at the cell's own rectangle.
+    void PaintCell(QPainter& painter, const CellRect& rect, const QString& text, Colour colour);
+    // Copies a cell of one character from its cached image; false when it is not one that is cached.
+    bool CopyCachedCell(const CellRect& rect, char16_t character, Colour colour);
+    void DrawCharacterCell(const CellRect& rect, char16_t character, Colour colour);
 
     TLumeraMainForm& form_;
     const LumeraGame& game_;
     QImage image_;
     QFont font_;
+    int fontPixels_ = 0;
+    int fontAscent_ = 0;
     QRegion dirty_;
     int cellDraws_ = 0;
+    bool paintingBoard_ = false;  // FormPaint marks the whole board for the screen at its end
+    bool cellCacheEnabled_ = true;
+    QHash<quint64, QImage> cellCache_;  // by character and colour, for cellCacheRatio_ and cellCachePen_
+    qreal cellCacheRatio_ = 0;
+    QRgb cellCachePen_ = 0;
 };
 
 // What the tests may put in place of the real services.
