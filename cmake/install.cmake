@@ -13,6 +13,8 @@ endif()
 # The desktop side goes with the game only: a desktop entry without its program is broken.
 if(TARGET lumera8)
   install(TARGETS lumera8 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The audio module, which the game looks for in ../lib/lumera8 beside its bin folder.
+  install(TARGETS lumera8_sound LIBRARY DESTINATION lib/lumera8)
   install(FILES ${PROJECT_SOURCE_DIR}/man/lumera8.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
   # The game opens its collection and help by relative name, so its folder holds both.

@@ -2,6 +2,7 @@
 #include "window/qt_ports.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -12,14 +13,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <chrono>
+#include <dlfcn.h>
 
 #include "util/days.h"
 #include "window/cp1252.h"
+#include "window/sound_module.h"
 
 namespace lumera {
 
@@ -114,11 +116,35 @@ std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, cons
 
 // ---- Sound -------------------------------------------------------------------------------
 
+namespace {
+
+// The audio module's factory, looked for once per process: next to the program (the build
+// tree), in ../lib/lumera8 (installed), then where the build put it (tests run from elsewhere).
+// The module stays loaded for the rest of the process.
+LumeraSoundFactory SoundFactory() {
+    static const LumeraSoundFactory factory = [] () -> LumeraSoundFactory {
+        const QString appDir = QCoreApplication::applicationDirPath();
+        QStringList candidates{appDir + "/lumera8_sound.so", appDir + "/../lib/lumera8/lumera8_sound.so"};
+#ifdef LUMERA_SOUND_MODULE_BUILD_PATH
+        candidates << QStringLiteral(LUMERA_SOUND_MODULE_BUILD_PATH);
+#endif
+        for (const QString& candidate : candidates) {
+            void* module = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (!module) continue;
+            if (void* symbol = dlsym(module, LUMERA_SOUND_FACTORY_NAME))
+                return reinterpret_cast<LumeraSoundFactory>(symbol);
+            dlclose(module);
+        }
+        return nullptr;
+    }();
+    return factory;
+}
+
+}  // namespace
+
 QtSound::QtSound(std::function<void()> beforePlay) : beforePlay_(std::move(beforePlay)) {}
 
-QtSound::~QtSound() {
-    for (auto& [name, effect] : effects_) delete effect;
-}
+QtSound::~QtSound() = default;
 
 int WaveLengthMs(const QString& resourcePath) {
     QFile file(resourcePath);
@@ -142,32 +168,13 @@ int WaveLengthMs(const QString& resourcePath) {
 
 void QtSound::PlaySound(const std::string& name, bool synchronous) {
     if (beforePlay_) beforePlay_();
-    const QString path = ":/sounds/" + QString::fromStdString(name) + ".wav";
-    // A later request replaces a sound that is still playing.
-    for (auto& [other, effect] : effects_) effect->stop();
-    QSoundEffect*& effect = effects_[name];
-    if (!effect) {
-        effect = new QSoundEffect();
-        effect->setSource(QUrl("qrc" + path));
+    if (!triedModule_) {
+        triedModule_ = true;
+        if (LumeraSoundFactory factory = SoundFactory()) player_.reset(factory());
     }
-    effect->play();
-    if (!synchronous) return;
-
-    // Wait for the end, without letting the player's input through; without an audio device
-    // the effect may never report its end, so the wait is bounded by the sound's length.
-    const int lengthMs = WaveLengthMs(path);
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(effect, &QSoundEffect::playingChanged, &loop, [&] {
-        if (!effect->isPlaying() && effect->status() != QSoundEffect::Loading) loop.quit();
-    });
-    QObject::connect(effect, &QSoundEffect::statusChanged, &loop, [&] {
-        if (effect->status() == QSoundEffect::Error) loop.quit();
-    });
-    deadline.start(lengthMs + 150);
-    if (effect->status() != QSoundEffect::Error) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!player_) return;  // no audio module: sounds are left out, a synchronous one too
+    const QString path = ":/sounds/" + QString::fromStdString(name) + ".wav";
+    player_->Play(path, synchronous, synchronous ? WaveLengthMs(path) : 0);
 }
 
 // ---- Store and clock ---------------------------------------------------------------------

@@ -11,7 +11,6 @@
 #include "util/registry_store.h"
 
 class QWidget;
-class QSoundEffect;
 
 namespace lumera {
 
@@ -40,16 +39,22 @@ private:
     std::function<void()> beforeModal_;
 };
 
-// Plays the built-in WAV resources. The audio system is created when a sound first plays.
+class SoundPlayer;
+
+// Plays the built-in WAV resources. The audio module (and with it the audio libraries) is
+// loaded when a sound first plays; without the module, sounds are silently left out.
 class QtSound final : public ISound {
 public:
     explicit QtSound(std::function<void()> beforePlay);
     ~QtSound() override;
     void PlaySound(const std::string& name, bool synchronous) override;
+    // Whether the audio module was loaded and a player made from it (after a first play).
+    bool ModuleLoaded() const { return player_ != nullptr; }
 
 private:
     std::function<void()> beforePlay_;
-    std::map<std::string, QSoundEffect*> effects_;
+    std::unique_ptr<SoundPlayer> player_;
+    bool triedModule_ = false;
 };
 
 // The engine's settings port over the store file.

@@ -21,7 +21,7 @@ CheckInstalledTree() {
     local root=$1 prefix=$2
     local top="$root$prefix"
     local data="$top/share/lumera8"
-    for file in bin/lumera8 bin/lumera8-check share/lumera8/Lumera8.dat share/lumera8/lumera8.html \
+    for file in bin/lumera8 bin/lumera8-check lib/lumera8/lumera8_sound.so share/lumera8/Lumera8.dat share/lumera8/lumera8.html \
                 share/lumera8/screenshot.png share/applications/lumera8.desktop \
                 share/metainfo/example.lumera.lumera8.metainfo.xml share/man/man6/lumera8.6 share/man/man1/lumera8-check.1; do
         [ -f "$top/$file" ] || Fail "$top/$file is missing"

@@ -19,7 +19,7 @@ deb="$scratch/cpack/lumera8_${version}_$(dpkg --print-architecture).deb"
 
 # Contents.
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$scratch/contents"
-for path in ./usr/bin/lumera8 ./usr/bin/lumera8-check ./usr/share/lumera8/Lumera8.dat \
+for path in ./usr/bin/lumera8 ./usr/bin/lumera8-check ./usr/lib/lumera8/lumera8_sound.so ./usr/share/lumera8/Lumera8.dat \
             ./usr/share/lumera8/lumera8.html ./usr/share/lumera8/screenshot.png \
             ./usr/share/applications/lumera8.desktop ./usr/share/metainfo/example.lumera.lumera8.metainfo.xml \
             ./usr/share/icons/hicolor/16x16/apps/lumera8.png ./usr/share/icons/hicolor/256x256/apps/lumera8.png \

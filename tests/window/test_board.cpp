@@ -107,10 +107,12 @@ TEST(Sound, SynchronousPlayEndsAndWaveLengthsComeFromTheResources) {
     EXPECT_NEAR(WaveLengthMs(":/sounds/WAVE4.wav"), 200, 20);
     EXPECT_EQ(WaveLengthMs(":/sounds/none.wav"), 0);
     QtSound sound(nullptr);
+    EXPECT_FALSE(sound.ModuleLoaded());  // the audio module is opened by the first play only
     QElapsedTimer clock;
     clock.start();
     sound.PlaySound("WAVE4", true);  // with or without an audio device, it returns
     EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_TRUE(sound.ModuleLoaded());
     sound.PlaySound("WAVE1", false);
     EXPECT_LT(clock.elapsed(), 2500);  // asynchronous: no wait for its 3.4 seconds
 }
