@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   fonts-liberation2 xvfb xauth
   desktop-file-utils appstream dpkg-dev file
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

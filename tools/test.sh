@@ -8,3 +8,5 @@ cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMERA
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+bash "$here/tools/sanitize.sh"
+bash "$here/tools/fuzz.sh"

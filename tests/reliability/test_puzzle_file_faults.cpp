@@ -250,7 +250,14 @@ TEST_F(PuzzleFileFault, AFileDeletedWhileOpenIsReadToItsEndThenReportedUntilAnot
     // The puzzle on the board can still be played; the next one reports the closed file.
     rig.game.menuCheatClick();
     EXPECT_NE(rig.game.Working, onBoard);
-    EXPECT_THROW(rig.game.menuNewClick(), std::runtime_error);
+    EXPECT_EQ(rig.store.StoredIndex(), 2u);
+    try {
+        rig.game.menuNewClick();
+        ADD_FAILURE() << "the next puzzle should report the closed file";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "The puzzle file is not open");
+    }
+    EXPECT_EQ(rig.store.StoredIndex(), 3u);  // the position is stored before the read fails
 
     rig.dialogs.fileAnswers.push_back(fallback);
     rig.dialogs.inputAnswers.push_back("2");

@@ -83,6 +83,7 @@ TEST(StoreProcesses, TwoProcessesWritingAThousandTimesEachLoseNoValue) {
     const auto& entries = document->keys.at(0).entries;
     for (std::size_t i = 1; i < entries.size(); ++i) switches += entries[i].name[0] != entries[i - 1].name[0];
     EXPECT_GT(switches, 10);
+    std::cout << "switches between the writers in the file: " << switches << "\n";
 }
 
 TEST(StoreProcesses, AGameKilledWhileWritingLeavesTheOldOrTheNewRecord) {
