@@ -18,7 +18,7 @@
 
 #include "util/days.h"
 #include "init_resources.h"
-#include "util/click_label.h"
+#include "util/small_windows.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 
@@ -64,15 +64,6 @@ util::RegistryStore& Store() {
 int Today() {
     const Module& module = TheModule();
     return module.today ? module.today() : util::TodayDayNumber();
-}
-
-// "MS Sans Serif" at 8 points: the nearest metric match first, then any sans-serif.
-QFont FormFont() {
-    QFont font;
-    font.setFamilies({"MS Sans Serif", "Liberation Sans"});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
 }
 
 void SetBackground(QWidget* widget, const QColor& colour) {

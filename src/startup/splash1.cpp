@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "init_resources.h"
-#include "util/click_label.h"
+#include "util/small_windows.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 
@@ -26,15 +26,6 @@ namespace {
 
 constexpr int kAboutMode = 5;
 const QColor kEditionBlue(0, 0, 255);
-
-// "MS Sans Serif" at 8 points: the nearest metric match first, then any sans-serif.
-QFont FormFont() {
-    QFont font;
-    font.setFamilies({"MS Sans Serif", "Liberation Sans"});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
 
 
 ClickLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize, bool bold,

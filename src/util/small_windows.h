@@ -1,13 +1,24 @@
-// A label that takes the mouse for itself: a click on it reaches nothing beneath, and a left
-// release inside it runs its action, if it has one.
+// Shared parts of the small windows: a label that takes the mouse for itself (a click on it
+// reaches nothing beneath, and a left release inside it runs its action, if it has one), and
+// their default font.
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QMouseEvent>
 #include <functional>
 #include <utility>
 
 namespace lumera {
+
+// "MS Sans Serif" at 8 points: the nearest metric match first, then any sans-serif.
+inline QFont FormFont() {
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Liberation Sans"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
 
 class ClickLabel : public QLabel {
 public:
