@@ -13,7 +13,7 @@
 #include "engine/random_source.h"
 #include "util/registry_store.h"
 #ifdef LUMERA_BENCH_STORE_PORT
-#include "window/qt_ports.h"
+#include "window/qt/qt_ports.h"
 #endif
 
 using namespace lumera;

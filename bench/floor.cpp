@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "perf_measure.h"
-#include "startup/perf_hook.h"
+#include "startup/qt/perf_hook.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "engine/fakes.h"
 #include "engine/random_source.h"
 #include "perf_measure.h"
-#include "window/application.h"
-#include "window/mainform.h"
+#include "window/qt/application.h"
+#include "window/qt/mainform.h"
 
 using namespace lumera;
 using namespace lumera::testing;

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 
-#include "startup/perf_hook.h"
-#include "window/application.h"
+#include "startup/qt/perf_hook.h"
+#include "window/qt/application.h"
 #include "window_rig.h"
 
 using namespace lumera;

@@ -65,30 +65,30 @@ int NormalizeDonateChoice(int storedChoice) {
     return storedChoice;
 }
 
-int ReadIniInteger(util::RegistryStore& store, const std::string& key, const std::string& name, int defaultValue) {
-    const std::optional<util::RegValue> value = store.ReadValue(key, name);
+int ReadIniInteger(ISettingsStore& store, const std::string& key, const std::string& name, int defaultValue) {
+    const std::optional<StoredValue> value = store.ReadValue(key, name);
     if (!value) return defaultValue;
-    switch (value->type) {
-    case util::RegValue::Type::Text: {
+    switch (value->kind) {
+    case StoredValue::Kind::Text: {
         int number = 0;
         return ParseDecimal(value->text, number) ? number : defaultValue;
     }
-    case util::RegValue::Type::Dword:
+    case StoredValue::Kind::Dword:
         return static_cast<std::int32_t>(value->dword);
     default:
         return defaultValue;
     }
 }
 
-void WriteIniInteger(util::RegistryStore& store, const std::string& key, const std::string& name, int value) {
-    const std::optional<util::RegValue> existing = store.ReadValue(key, name);
-    if (existing && existing->type == util::RegValue::Type::Text)
+void WriteIniInteger(ISettingsStore& store, const std::string& key, const std::string& name, int value) {
+    const std::optional<StoredValue> existing = store.ReadValue(key, name);
+    if (existing && existing->kind == StoredValue::Kind::Text)
         store.WriteText(key, name, std::to_string(value));
     else
         store.WriteDword(key, name, static_cast<std::uint32_t>(value));
 }
 
-void DonationState::Load(util::RegistryStore& store, const std::string& programFile, int today) {
+void DonationState::Load(ISettingsStore& store, const std::string& programFile, int today) {
     DonateChoice = -1;
     OpenedFromMenu = -1;
     KeyPath = DonationKeyPath(programFile);
@@ -105,7 +105,7 @@ void DonationState::Load(util::RegistryStore& store, const std::string& programF
     LastPromptDate = lastPrompt == 0 ? today + 6 : lastPrompt;
 }
 
-void DonationState::Save(util::RegistryStore& store) const noexcept {
+void DonationState::Save(ISettingsStore& store) const noexcept {
     const std::string section = SectionKey(KeyPath);
     try {
         store.OpenKey(section);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "util/registry_store.h"
+#include "engine/ports.h"
 
 namespace lumera {
 
@@ -32,11 +32,11 @@ int NormalizeDonateChoice(int storedChoice);
 // Reads an integer through the ini-style view of a registry key: missing gives the default,
 // text gives its decimal number (the default when it is not one), a dword reads as a signed
 // 32-bit number. Binary and unknown value types give the default as well.
-int ReadIniInteger(util::RegistryStore& store, const std::string& key, const std::string& name, int defaultValue);
+int ReadIniInteger(ISettingsStore& store, const std::string& key, const std::string& name, int defaultValue);
 
 // Writes an integer the way the ini-style view does: as decimal text where a text value of
 // that name already exists, otherwise as a dword. Throws what the store throws.
-void WriteIniInteger(util::RegistryStore& store, const std::string& key, const std::string& name, int value);
+void WriteIniInteger(ISettingsStore& store, const std::string& key, const std::string& name, int value);
 
 // The module state of the reminder, one instance for the whole program.
 struct DonationState {
@@ -46,10 +46,10 @@ struct DonationState {
     std::string KeyPath;          // the program's key, computed by Load and used again by Save
 
     // Reads the state stored for programFile; today is the day number of the local date.
-    void Load(util::RegistryStore& store, const std::string& programFile, int today);
+    void Load(ISettingsStore& store, const std::string& programFile, int today);
     // Writes both values under KeyPath. A failure to write is swallowed: it comes at program
     // end, where there is nobody left to tell, and must not crash the exit.
-    void Save(util::RegistryStore& store) const noexcept;
+    void Save(ISettingsStore& store) const noexcept;
 
     // The whole days from LastPromptDate to today (negative while LastPromptDate lies ahead).
     int DaysSinceLastPrompt(int today) const;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "util/registry_store.h"
+#include "util/store_settings_port.h"
 
 namespace lumera::testing {
 
@@ -26,6 +27,8 @@ public:
         std::filesystem::remove_all(folder_, ignored);
     }
     util::RegistryStore& Store() { return store_; }
+    // The same store as the engine and the donation schedule see it.
+    StoreSettingsPort& Port() { return port_; }
     std::optional<util::RegValue> Read(const std::string& name, const std::string& key = kDonateKey) {
         return store_.ReadValue(key, name);
     }
@@ -33,6 +36,7 @@ public:
 private:
     std::filesystem::path folder_ = MakeConfigFolder();
     util::RegistryStore store_ {util::RegistryStore::DefaultPath()};
+    StoreSettingsPort port_ {store_};
 };
 
 }  // namespace lumera::testing

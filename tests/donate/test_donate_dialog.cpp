@@ -1,6 +1,6 @@
 // Tests of the donation reminder with its real dialog: runs of the program on a fake clock
 // answered through the modal dialog, and the dialog's parts, colours and keys.
-#include "donate/donate1.h"
+#include "donate/qt/donate1.h"
 
 #include <gtest/gtest.h>
 

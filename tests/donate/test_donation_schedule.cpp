@@ -31,7 +31,7 @@ void Store(TempStore& temp, const std::string& name, const RegValue& value) {
 
 DonationState Loaded(TempStore& temp, const std::string& programFile = "lumera8") {
     DonationState state;
-    state.Load(temp.Store(), programFile, kToday);
+    state.Load(temp.Port(), programFile, kToday);
     return state;
 }
 
@@ -47,7 +47,7 @@ TEST(DonationState, FirstRunStartsWithAnswerFourSixDaysAheadAndStoresThemAsDword
     EXPECT_EQ(state.DonateChoice, 4);
     EXPECT_EQ(state.LastPromptDate, kToday + 6);
     EXPECT_EQ(state.OpenedFromMenu, -1);
-    state.Save(temp.Store());
+    state.Save(temp.Port());
     const auto status = temp.Read("DonateStatus");
     const auto lastPrompt = temp.Read("DonateLastPrompt");
     ASSERT_TRUE(status && lastPrompt);
@@ -84,13 +84,13 @@ TEST(DonationState, SaveWritesTextWhereTextWasStoredAndCutsTheDayTowardZero) {
     DonationState state = Loaded(temp);
     state.DonateChoice = 1;
     state.LastPromptDate = 45100.75;
-    state.Save(temp.Store());
+    state.Save(temp.Port());
     EXPECT_EQ(temp.Read("DonateStatus")->type, RegValue::Type::Text);
     EXPECT_EQ(temp.Read("DonateStatus")->text, "1");
     EXPECT_EQ(temp.Read("DonateLastPrompt")->type, RegValue::Type::Dword);
     EXPECT_EQ(temp.Read("DonateLastPrompt")->dword, 45100u);
     state.LastPromptDate = -3.7;
-    state.Save(temp.Store());
+    state.Save(temp.Port());
     EXPECT_EQ(static_cast<std::int32_t>(temp.Read("DonateLastPrompt")->dword), -3);
 }
 
@@ -99,7 +99,7 @@ TEST(DonationState, RenamedProgramStartsFromDefaultsUnderANewKeyAndLeavesTheOldO
     Store(temp, "DonateStatus", Dword(2));
     const DonationState state = Loaded(temp, "/games/lumera-renamed.exe");
     EXPECT_EQ(state.DonateChoice, 4);
-    state.Save(temp.Store());
+    state.Save(temp.Port());
     const auto renamed = temp.Read("DonateStatus", "HKEY_CURRENT_USER\\Software\\lumera-renamed\\DonateForm");
     ASSERT_TRUE(renamed);
     EXPECT_EQ(renamed->dword, 4u);
@@ -110,7 +110,7 @@ TEST(DonationState, SaveSwallowsAFailureToWrite) {
     TempStore temp;
     // A folder where the store file should be: writing it throws inside the store.
     std::filesystem::create_directories(temp.Store().FilePath());
-    Loaded(temp).Save(temp.Store());
+    Loaded(temp).Save(temp.Port());
     EXPECT_TRUE(std::filesystem::is_directory(temp.Store().FilePath()));
 }
 

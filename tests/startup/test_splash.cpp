@@ -1,6 +1,6 @@
 // Tests of the splash and about window: its two modes, what clicks do, and how the start-up
 // splash, its timer and the about window show, close and release it.
-#include "startup/splash1.h"
+#include "startup/qt/splash1.h"
 
 #include <gtest/gtest.h>
 

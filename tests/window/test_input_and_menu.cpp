@@ -1,6 +1,8 @@
 // Pointer input at the boundary pixels, the menu, the commands and a whole game.
 #include <gtest/gtest.h>
 
+#include "window/window_texts.h"
+
 #include <QAction>
 #include <QFileDialog>
 #include <QFileSystemModel>

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "../engine/fakes.h"
-#include "window/mainform.h"
+#include "window/qt/mainform.h"
 
 namespace lumera::testing {
 

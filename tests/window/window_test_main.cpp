@@ -1,7 +1,7 @@
 // Test entry for the window tests: one offscreen QApplication for the whole run.
 #include <gtest/gtest.h>
 
-#include "window/application.h"
+#include "window/qt/application.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

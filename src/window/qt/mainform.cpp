@@ -1,5 +1,5 @@
 // The main window: board painting, pointer input, the menu and its commands.
-#include "window/mainform.h"
+#include "window/qt/mainform.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -10,19 +10,17 @@
 #include <cmath>
 #include <cstring>
 
-#include "donate/donate1.h"
-#include "startup/splash1.h"
+#include "donate/qt/donate1.h"
+#include "startup/qt/splash1.h"
 #include "util/my_utils.h"
-#include "util/publisher.h"
 #include "window/cp1252.h"
+#include "window/menu_table.h"
+#include "window/window_texts.h"
 #include "init_resources.h"
 
 namespace lumera {
 
 namespace {
-constexpr int kLetterPixels = 16;  // "Arial" 12 points at 96 dots per inch
-constexpr int kStatusPixels = 24;  // 18 points
-
 QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 QRect FillRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left + 1, r.Bottom - r.Top + 1); }
@@ -33,7 +31,7 @@ QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.L
 BoardWidget::BoardWidget(TLumeraMainForm& form, const LumeraGame& game) : form_(form), game_(game) {
     setObjectName("Board");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    font_ = QFont("Arial");
+    font_ = QFont(kBoardFontName);
     font_.setStyleStrategy(QFont::NoAntialias);
     font_.setBold(false);
     font_.setItalic(false);
@@ -238,7 +236,7 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::mov
     }
     game_ = std::make_unique<LumeraGame>(
         GamePorts{*this, *services_.dialogs, *services_.sound, *storePort_, *services_.random, *services_.clock});
-    game_->AppCaption = "Lumera 8.0 by " + std::string(kPublisherSite);
+    game_->AppCaption = kAppCaption;
     setWindowTitle(QString::fromStdString(game_->AppCaption));
 
     board_ = new BoardWidget(*this, *game_);
@@ -248,9 +246,9 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::mov
     timer1_->setObjectName("Timer1");
     connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
 
-    // The board area opens at its designed size; the window's frame corner at (173, 137).
+    // The board area opens at its designed size, the window's frame corner at its place.
     resize(kBoardWidth, kBoardHeight + menuBar()->sizeHint().height());
-    move(173, 137);
+    move(kWindowLeft, kWindowTop);
     FormCreate();
 }
 
@@ -261,46 +259,44 @@ void TLumeraMainForm::Handle(const std::function<void()>& handler) {
     board_->Flush();
 }
 
-QAction* TLumeraMainForm::AddItem(QMenu* menu, const char* caption, const char* name,
-                                  void (TLumeraMainForm::*handler)()) {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, [this, handler] { Handle([this, handler] { (this->*handler)(); }); });
-    return action;
+void TLumeraMainForm::RunCommand(MenuCommand command) {
+    switch (command) {
+    case MenuCommand::menuNew: menuNewClick(); break;
+    case MenuCommand::menuSpecifyStart: menuSpecifyStartClick(); break;
+    case MenuCommand::menuCheat: menuCheatClick(); break;
+    case MenuCommand::menuQuit: menuQuitClick(); break;
+    case MenuCommand::menuNewPuzzleSet: menuNewPuzzleSetClick(); break;
+    case MenuCommand::menuSolve: menuSolveClick(); break;
+    case MenuCommand::menuShowCorrectLetters: menuShowCorrectLettersClick(); break;
+    case MenuCommand::menuSound: menuSoundClick(); break;
+    case MenuCommand::MakeaDonation1: MakeaDonation1Click(); break;
+    case MenuCommand::Contents1: Contents1Click(); break;
+    case MenuCommand::menuAbout: menuAboutClick(); break;
+    case MenuCommand::None: break;
+    }
 }
 
 void TLumeraMainForm::CreateMenu() {
     QMenuBar* MainMenu1 = menuBar();
-    MainMenu1->setObjectName("MainMenu1");
-
-    QMenu* Game1 = MainMenu1->addMenu("&Game");
-    Game1->setObjectName("Game1");
-    AddItem(Game1, "Start &Next puzzle", "menuNew", &TLumeraMainForm::menuNewClick);
-    AddItem(Game1, "Specify &Starting puzzle", "menuSpecifyStart", &TLumeraMainForm::menuSpecifyStartClick);
-    AddItem(Game1, "&Cheat and show a letter", "menuCheat", &TLumeraMainForm::menuCheatClick);
-    AddItem(Game1, "&Quit", "menuQuit", &TLumeraMainForm::menuQuitClick);
-    Game1->addSeparator()->setObjectName("N1");
-    AddItem(Game1, "Select a different &Puzzle set", "menuNewPuzzleSet", &TLumeraMainForm::menuNewPuzzleSetClick);
-    AddItem(Game1, "Use Lumera to help &Solve a cryptogram!", "menuSolve", &TLumeraMainForm::menuSolveClick);
-
-    QMenu* Options1 = MainMenu1->addMenu("&Options");
-    Options1->setObjectName("Options1");
-    for (QAction* option : {AddItem(Options1, "Show Correct Letters", "menuShowCorrectLetters",
-                                    &TLumeraMainForm::menuShowCorrectLettersClick),
-                            AddItem(Options1, "Sound", "menuSound", &TLumeraMainForm::menuSoundClick)}) {
-        option->setCheckable(true);
-        option->setChecked(true);  // the handlers set the mark from the option's new value
+    MainMenu1->setObjectName(kMainMenuName);
+    for (const MenuEntryDef& entry : kMainMenu) {
+        QMenu* menu = MainMenu1->addMenu(QString::fromUtf8(entry.caption));
+        menu->setObjectName(entry.name);
+        for (const MenuItemDef& item : entry.items) {
+            if (item.IsSeparator()) {
+                menu->addSeparator()->setObjectName(item.name);
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+            action->setObjectName(item.name);
+            const MenuCommand command = item.command;
+            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { RunCommand(command); }); });
+            if (item.isCheckable) {
+                action->setCheckable(true);
+                action->setChecked(true);  // the handlers set the mark from the option's new value
+            }
+        }
     }
-
-    QMenu* menuDonate1 = MainMenu1->addMenu("Donate");
-    menuDonate1->setObjectName("menuDonate1");
-    AddItem(menuDonate1, "Make a Donation", "MakeaDonation1", &TLumeraMainForm::MakeaDonation1Click);
-
-    QMenu* menuHelp = MainMenu1->addMenu("&Help");
-    menuHelp->setObjectName("menuHelp");
-    AddItem(menuHelp, "&Contents", "Contents1", &TLumeraMainForm::Contents1Click);
-    menuHelp->addSeparator()->setObjectName("N2");
-    AddItem(menuHelp, "&About Lumera", "menuAbout", &TLumeraMainForm::menuAboutClick);
 }
 
 void TLumeraMainForm::FormCreate() {
@@ -346,7 +342,7 @@ void TLumeraMainForm::menuShowCorrectLettersClick() { game_->ToggleShowCorrect()
 void TLumeraMainForm::menuSoundClick() { game_->ToggleSound(); }
 void TLumeraMainForm::MakeaDonation1Click() { ShowDonationDialog(this); }
 void TLumeraMainForm::Contents1Click() { ShowHelp(); }
-void TLumeraMainForm::ShowHelp() { ShellOpen("lumera8.html"); }
+void TLumeraMainForm::ShowHelp() { ShellOpen(kHelpDocument); }
 void TLumeraMainForm::menuAboutClick() { ShowAboutWindow(this, timer1_); }
 void TLumeraMainForm::Timer1Timer() { SplashTimer1Timer(timer1_); }
 

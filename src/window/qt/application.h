@@ -4,9 +4,9 @@
 
 #include <QApplication>
 
-namespace lumera {
+#include "window/window_texts.h"
 
-inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
+namespace lumera {
 
 class LumeraApplication final : public QApplication {
 public:

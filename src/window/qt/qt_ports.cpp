@@ -1,5 +1,6 @@
 // Qt implementations of the dialogs, the sound, the store adapter and the clock.
-#include "window/qt_ports.h"
+#include "window/qt/qt_ports.h"
+#include "window/window_texts.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,7 +22,7 @@
 
 #include "util/days.h"
 #include "window/cp1252.h"
-#include "window/sound_module.h"
+#include "window/qt/sound_module.h"
 
 namespace lumera {
 
@@ -37,14 +38,9 @@ std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
     return ToCp1252(std::u32string(codePoints.begin(), codePoints.end()), maxBytes);
 }
 
-QString ErrorReportText(const QString& what) {
-    if (!what.isEmpty() && what.back().unicode() > u'.') return what + u'.';
-    return what;
-}
-
-void ShowErrorReport(QWidget* parent, const QString& what) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), ErrorReportText(what), QMessageBox::Ok,
-                    parent);
+void ShowErrorReport(QWidget* parent, const std::string& what) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+                    QString::fromLocal8Bit(ErrorReportText(what)), QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -52,7 +48,7 @@ void RunHandler(QWidget* parent, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        ShowErrorReport(parent, QString::fromLocal8Bit(error.what()));
+        ShowErrorReport(parent, error.what());
     }
 }
 
@@ -63,7 +59,7 @@ QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
 
 void QtDialogs::ShowInformation(const std::string& text) {
     if (beforeModal_) beforeModal_();
-    QMessageBox box(QMessageBox::Information, "Information", FromCp1252(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Information, kInformationCaption, FromCp1252(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
@@ -178,22 +174,6 @@ void QtSound::PlaySound(const std::string& name, bool synchronous) {
 }
 
 // ---- Store and clock ---------------------------------------------------------------------
-
-std::optional<StoredValue> StoreSettingsPort::ReadValue(const std::string& key, const std::string& name) {
-    const auto value = store_.ReadValue(key, name);
-    if (!value) return std::nullopt;
-    StoredValue result;
-    switch (value->type) {
-        case util::RegValue::Type::Binary: result.kind = StoredValue::Kind::Binary; break;
-        case util::RegValue::Type::Dword: result.kind = StoredValue::Kind::Dword; break;
-        case util::RegValue::Type::Text: result.kind = StoredValue::Kind::Text; break;
-        case util::RegValue::Type::Other: result.kind = StoredValue::Kind::Other; break;
-    }
-    result.bytes = value->bytes;
-    result.dword = value->dword;
-    result.text = value->text;
-    return result;
-}
 
 std::uint64_t SystemClock::SeedValue() {
     return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());

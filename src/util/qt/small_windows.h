@@ -9,14 +9,16 @@
 #include <functional>
 #include <utility>
 
+#include "util/form_font.h"
+
 namespace lumera {
 
 // "MS Sans Serif" at 8 points: the nearest metric match first, then any sans-serif.
 inline QFont FormFont() {
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Liberation Sans"});
+    font.setFamilies({kFormFontName, "Liberation Sans"});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
+    font.setPixelSize(kFormFontPixels);
     return font;
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/ports.h"
 #include "util/registry_store.h"
+#include "util/store_settings_port.h"
 
 class QWidget;
 
@@ -18,10 +19,9 @@ namespace lumera {
 QString FromCp1252(const std::string& bytes);
 std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes = 255);
 
-// The error report's text: a full stop is appended when the last character comes after ".".
-QString ErrorReportText(const QString& what);
-// Shows the stop-icon message of an error that escaped a handler.
-void ShowErrorReport(QWidget* parent, const QString& what);
+// Shows the stop-icon message of an error that escaped a handler; `what` is the error's
+// text in the local encoding.
+void ShowErrorReport(QWidget* parent, const std::string& what);
 // Runs a handler; an exception that escapes it is shown in the error report.
 void RunHandler(QWidget* parent, const std::function<void()>& handler);
 
@@ -55,26 +55,6 @@ private:
     std::function<void()> beforePlay_;
     std::unique_ptr<SoundPlayer> player_;
     bool triedModule_ = false;
-};
-
-// The engine's settings port over the store file.
-class StoreSettingsPort final : public ISettingsStore {
-public:
-    explicit StoreSettingsPort(util::RegistryStore& store) : store_(store) {}
-    bool OpenKey(const std::string& key) override { return store_.OpenKey(key); }
-    std::optional<StoredValue> ReadValue(const std::string& key, const std::string& name) override;
-    void WriteBinary(const std::string& key, const std::string& name, const std::vector<std::uint8_t>& bytes) override {
-        store_.WriteBinary(key, name, bytes);
-    }
-    void WriteDword(const std::string& key, const std::string& name, std::uint32_t value) override {
-        store_.WriteDword(key, name, value);
-    }
-    void WriteText(const std::string& key, const std::string& name, const std::string& text) override {
-        store_.WriteText(key, name, text);
-    }
-
-private:
-    util::RegistryStore& store_;
 };
 
 class SystemClock final : public IClock {

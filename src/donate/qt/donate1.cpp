@@ -1,5 +1,5 @@
 // The donation dialog TDonateForm and the module state it acts on.
-#include "donate/donate1.h"
+#include "donate/qt/donate1.h"
 
 #include <optional>
 #include <utility>
@@ -16,9 +16,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "donate/donate_layout.h"
 #include "util/days.h"
+#include "util/store_settings_port.h"
 #include "init_resources.h"
-#include "util/small_windows.h"
+#include "util/qt/small_windows.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 
@@ -26,19 +28,14 @@ namespace lumera {
 
 namespace {
 
-const QColor kMoneyGreen(192, 220, 192);
-const QColor kCream(255, 251, 240);
-const QColor kLinkBlue(0, 0, 255);
-const QColor kBevelLight(255, 255, 255);
-const QColor kBevelShadow(128, 128, 128);
+QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+QRect Geometry(const DonatePartDef& part) { return QRect(part.left, part.top, part.width, part.height); }
 
-const char* const kAnswerTexts[5] = {
-    "Yes, take me to the donations page now!",
-    "I still have to check it a bit more, show this again in two weeks",
-    "I already made a donation, don't show this dialog again",
-    "No, I don't want to donate, never show this dialog again",
-    "Not now, notify me again in 1 day",
-};
+const QColor kMoneyGreen = ToQColor(clMoneyGreen);
+const QColor kCream = ToQColor(clCream);
+const QColor kLinkBlue = ToQColor(clLinkBlue);
+const QColor kBevelLight = ToQColor(clBevelLight);
+const QColor kBevelShadow = ToQColor(clBevelShadow);
 
 struct Module {
     DonationState state;
@@ -114,10 +111,10 @@ protected:
     }
 };
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+QLabel* MakeLabel(QWidget* parent, const DonatePartDef& part, const QString& text) {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
+    label->setObjectName(part.name);
+    label->setGeometry(Geometry(part));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
@@ -145,57 +142,51 @@ TDonateForm::TDonateForm(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     InitResources();
     setObjectName("DonateForm");
-    setWindowTitle("Make a Donation");
-    setFixedSize(366, 473);
+    setWindowTitle(kDonateCaption);
+    setFixedSize(kDonateClientWidth, kDonateClientHeight);
     setFont(FormFont());
     SetBackground(this, kMoneyGreen);
 
     Image1 = new QLabel(this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(8, 8, 350, 135);
+    Image1->setObjectName(kDonateImage.name);
+    Image1->setGeometry(Geometry(kDonateImage));
     Image1->setPixmap(QPixmap(":/pictures/donate.png"));
 
     rgDonate = new RadioGroupBox(this);
-    rgDonate->setObjectName("rgDonate");
-    rgDonate->setGeometry(8, 152, 350, 145);
+    rgDonate->setObjectName(kDonateRadioGroup.name);
+    rgDonate->setGeometry(Geometry(kDonateRadioGroup));
     SetBackground(rgDonate, kCream);
     // One column, items spread evenly below a text-height top margin.
     for (int i = 0; i < 5; ++i) {
-        auto* item = new QRadioButton(kAnswerTexts[i], rgDonate);
+        auto* item = new QRadioButton(kDonateAnswerTexts[static_cast<std::size_t>(i)], rgDonate);
         item->setObjectName(QString("rgDonateItem%1").arg(i));
-        item->setGeometry(8, 15 + 25 * i, 340, 25);
+        item->setGeometry(kDonateItemLeft, kDonateItemTop + kDonateItemPitch * i, kDonateItemWidth, kDonateItemPitch);
         rgDonateItems[static_cast<std::size_t>(i)] = item;
     }
 
-    ntmOK = new QPushButton(QString("Proceed"), this);
-    ntmOK->setObjectName("ntmOK");
-    ntmOK->setGeometry(224, 432, 133, 33);
+    ntmOK = new QPushButton(QString(kDonateProceedText), this);
+    ntmOK->setObjectName(kDonateProceedButton.name);
+    ntmOK->setGeometry(Geometry(kDonateProceedButton));
     QIcon door;
     door.addPixmap(QPixmap(":/pictures/door.png"), QIcon::Normal);
     door.addPixmap(QPixmap(":/pictures/door_disabled.png"), QIcon::Disabled);
     ntmOK->setIcon(door);
-    ntmOK->setIconSize(QSize(24, 24));
+    ntmOK->setIconSize(QSize(kDonateGlyphPixels, kDonateGlyphPixels));
     ntmOK->setAutoDefault(false);
     ntmOK->setDefault(false);
     connect(ntmOK, &QPushButton::clicked, this, [this] { ntmOKClick(); });
 
     Panel1 = new BevelPanel(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(8, 304, 350, 121);
+    Panel1->setObjectName(kDonatePanel.name);
+    Panel1->setGeometry(Geometry(kDonatePanel));
     SetBackground(Panel1, kCream);
 
-    const QString site = QString::fromLatin1(kPublisherSite);
-    Label1 = MakeLabel(Panel1, "Label1",
-                       "Donations help offset the cost of running " + site +
-                           " and allow you to say \"thank you for a job well done\". ",
-                       QRect(8, 8, 337, 41));
-    Label2 = MakeLabel(Panel1, "Label2",
-                       "Donating is completely optional, and the amount you give is entirely up to you.  Thank you.",
-                       QRect(8, 56, 337, 41));
+    Label1 = MakeLabel(Panel1, kDonateLabel1, QString::fromStdString(DonateLabel1Text()));
+    Label2 = MakeLabel(Panel1, kDonateLabel2, kDonateLabel2Text);
 
-    lblHomePage = new ClickLabel("www." + site, Panel1, [this] { lblHomePageClick(); });
-    lblHomePage->setObjectName("lblHomePage");
-    lblHomePage->setGeometry(98, 104, 149, 13);
+    lblHomePage = new ClickLabel(QString::fromStdString(DonateHomePageText()), Panel1, [this] { lblHomePageClick(); });
+    lblHomePage->setObjectName(kDonateHomePageLabel.name);
+    lblHomePage->setGeometry(Geometry(kDonateHomePageLabel));
     lblHomePage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblHomePage->setCursor(Qt::PointingHandCursor);
     QFont linkFont = lblHomePage->font();
@@ -263,12 +254,14 @@ void ConfigureDonation(util::RegistryStore* store, std::function<int()> today, s
 
 void LoadDonationState() {
     Module& module = TheModule();
-    module.state.Load(Store(), module.programFile, Today());
+    StoreSettingsPort port(Store());
+    module.state.Load(port, module.programFile, Today());
 }
 
 void SaveDonationState() {
     try {
-        TheModule().state.Save(Store());
+        StoreSettingsPort port(Store());
+        TheModule().state.Save(port);
     } catch (...) {
         // Finding the default store can fail too; at program end nothing is left to tell.
     }

@@ -1,8 +1,8 @@
 // The application object and its error report.
-#include "window/application.h"
+#include "window/qt/application.h"
 
 #include "init_resources.h"
-#include "window/qt_ports.h"
+#include "window/qt/qt_ports.h"
 
 namespace lumera {
 
@@ -13,7 +13,7 @@ bool LumeraApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         // The event is abandoned; the game goes on.
-        ShowErrorReport(activeWindow(), QString::fromLocal8Bit(error.what()));
+        ShowErrorReport(activeWindow(), error.what());
         return false;
     }
 }

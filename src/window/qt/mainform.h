@@ -14,7 +14,8 @@
 #include "engine/random_source.h"
 #include "util/registry_store.h"
 #include "window/board_geometry.h"
-#include "window/qt_ports.h"
+#include "window/menu_table.h"
+#include "window/qt/qt_ports.h"
 
 class QAction;
 class QMenu;
@@ -132,7 +133,7 @@ private:
     void FormClose();
     void ShowHelp();
     void CreateMenu();
-    QAction* AddItem(QMenu* menu, const char* caption, const char* name, void (TLumeraMainForm::*handler)());
+    void RunCommand(MenuCommand command);
     void Handle(const std::function<void()>& handler);
 
     MainFormServices services_;

@@ -1,5 +1,5 @@
 // The splash and about window and the functions that show, remove and release it.
-#include "startup/splash1.h"
+#include "startup/qt/splash1.h"
 
 #include <functional>
 #include <utility>
@@ -13,38 +13,39 @@
 #include <QToolButton>
 
 #include "init_resources.h"
-#include "util/small_windows.h"
+#include "util/qt/small_windows.h"
 #include "util/my_utils.h"
+#include "startup/splash_modes.h"
 #include "util/publisher.h"
 
 namespace lumera {
 
-int SplashModeBase = 2;
+int SplashModeBase = kStartupSplashMode;
 QPointer<TsplashForm> splashForm;
 
 namespace {
 
-constexpr int kAboutMode = 5;
-const QColor kEditionBlue(0, 0, 255);
+QRect Geometry(const SplashPartDef& part) { return QRect(part.left, part.top, part.width, part.height); }
 
-
-ClickLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize, bool bold,
-                      std::function<void()> onClick = {}) {
-    auto* label = new ClickLabel(parent, std::move(onClick));
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont font = label->font();
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
+void SetTextColour(QWidget* widget, Colour colour) {
+    if (colour == clWindowText) return;
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    widget->setPalette(palette);
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
+ClickLabel* MakeLabel(QWidget* parent, const SplashPartDef& part, std::function<void()> onClick = {}) {
+    auto* label = new ClickLabel(parent, std::move(onClick));
+    label->setObjectName(part.name);
+    label->setGeometry(Geometry(part));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont font = label->font();
+    font.setPixelSize(part.fontPixels);
+    font.setBold(part.bold);
+    font.setUnderline(part.underline);
+    label->setFont(font);
+    SetTextColour(label, part.colour);
+    return label;
 }
 
 // Places a window so that the centre of its rectangle (as QRect::center counts it) is `centre`.
@@ -63,49 +64,42 @@ TsplashForm::TsplashForm(QWidget* owner, int mode)
     : QDialog(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), SplashMode(mode) {
     InitResources();
     setObjectName("splashForm");
-    setFixedSize(280, 140);
+    setFixedSize(kSplashWidth, kSplashHeight);
     setFont(FormFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
     setAutoFillBackground(true);
 
-    Image1 = MakeLabel(this, "Image1", QRect(0, 0, 280, 140), 11, false, [this] { Image1Click(); });
+    Image1 = MakeLabel(this, kSplashImage, [this] { Image1Click(); });
     Image1->setPixmap(QPixmap(":/pictures/splash.png"));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     btnClose = new QToolButton(this);
-    btnClose->setObjectName("btnClose");
-    btnClose->setGeometry(258, 6, 16, 16);
+    btnClose->setObjectName(kSplashCloseButton.name);
+    btnClose->setGeometry(Geometry(kSplashCloseButton));
     btnClose->setFocusPolicy(Qt::NoFocus);
-    btnClose->setText("X");
+    btnClose->setText(kSplashCloseText);
     QFont buttonFont = btnClose->font();
-    buttonFont.setPixelSize(11);
-    buttonFont.setBold(true);
+    buttonFont.setPixelSize(kSplashCloseButton.fontPixels);
+    buttonFont.setBold(kSplashCloseButton.bold);
     btnClose->setFont(buttonFont);
     btnClose->setVisible(false);
     connect(btnClose, &QToolButton::clicked, this, [this] { btnCloseClick(); });
 
-    lblEval = MakeLabel(this, "lblEval", QRect(8, 72, 265, 22), 13, true);
+    lblEval = MakeLabel(this, kSplashEditionLabel);
     lblEval->setWordWrap(true);
-    SetTextColour(lblEval, kEditionBlue);
 
-    Label1 = MakeLabel(this, "Label1", QRect(8, 32, 265, 33), 13, true);
-    Label1->setText("Lumera 8.0");
+    Label1 = MakeLabel(this, kSplashTitleLabel);
+    Label1->setText(kSplashTitleText);
 
-    Label3 = MakeLabel(this, "Label3", QRect(66, 112, 149, 13), 11, false, [this] { Label3Click(); });
-    Label3->setText(QString("www.") + kPublisherSite);
-    QFont linkFont = Label3->font();
-    linkFont.setUnderline(true);
-    Label3->setFont(linkFont);
-    SetTextColour(Label3, kEditionBlue);
+    Label3 = MakeLabel(this, kSplashAddressLabel, [this] { Label3Click(); });
+    Label3->setText(QString::fromStdString(SplashAddressText()));
 
-    // The modes: both show the freeware edition; the about window adds "X" and a live link.
-    lblEval->setText("Freeware Edition");
-    if (SplashMode == kAboutMode) {
-        btnClose->setVisible(true);
-        Label3->setCursor(Qt::PointingHandCursor);
-    }
+    const SplashModeDef modeDef = SplashModeFor(SplashMode);
+    lblEval->setText(modeDef.editionText);
+    btnClose->setVisible(modeDef.showsCloseButton);
+    if (modeDef.opensHomePage) Label3->setCursor(Qt::PointingHandCursor);
 }
 
 void TsplashForm::Image1Click() { close(); }
@@ -113,7 +107,7 @@ void TsplashForm::Image1Click() { close(); }
 void TsplashForm::btnCloseClick() { close(); }
 
 void TsplashForm::Label3Click() {
-    if (SplashMode > 2) ShellOpen(kHomePageUrl);
+    if (SplashModeFor(SplashMode).opensHomePage) ShellOpen(kHomePageUrl);
 }
 
 void TsplashForm::keyPressEvent(QKeyEvent* event) {
@@ -131,7 +125,7 @@ void ShowStartupSplash(QWidget* mainForm, QTimer* timer1) {
     CentreAt(form, ScreenCentre(mainForm));
     form->show();
     if (timer1) {
-        timer1->setInterval(1500);
+        timer1->setInterval(kSplashTimerInterval);
         timer1->start();
     }
 }
@@ -147,7 +141,7 @@ void SplashTimer1Timer(QTimer* timer1) {
 
 void ShowAboutWindow(QWidget* mainForm, QTimer* timer1) {
     if (timer1) timer1->stop();
-    auto* form = new TsplashForm(mainForm, SplashModeBase + 3);
+    auto* form = new TsplashForm(mainForm, SplashModeBase + kAboutModeOffset);
     splashForm = form;
     struct Release {
         QPointer<TsplashForm> form;

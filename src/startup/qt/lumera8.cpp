@@ -3,13 +3,13 @@
 #include <QIcon>
 #include <QTimer>
 
-#include "donate/donate1.h"
-#include "startup/perf_hook.h"
-#include "startup/splash1.h"
+#include "donate/qt/donate1.h"
+#include "startup/qt/perf_hook.h"
+#include "startup/qt/splash1.h"
 #include "util/days.h"
 #include "util/registry_store.h"
-#include "window/application.h"
-#include "window/mainform.h"
+#include "window/qt/application.h"
+#include "window/qt/mainform.h"
 
 int main(int argc, char** argv) {
     lumera::util::RegistryStore donationStore(lumera::util::RegistryStore::DefaultPath());

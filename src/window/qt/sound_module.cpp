@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "window/sound_module.h"
+#include "window/qt/sound_module.h"
 
 namespace {
 

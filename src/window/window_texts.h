@@ -1,0 +1,36 @@
+// The game window's fixed texts, fonts and placement, shown alike by both front-ends.
+#pragma once
+
+#include <string>
+
+#include "util/publisher.h"
+
+namespace lumera {
+
+// The name shown for the running program, and the error report's caption.
+inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
+// The first part of the main window's caption and the input boxes' caption.
+inline const std::string kAppCaption = std::string("Lumera 8.0 by ") + kPublisherSite;
+inline constexpr char kInformationCaption[] = "Information";
+inline constexpr char kHelpDocument[] = "lumera8.html";
+
+// The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.
+inline constexpr char kBoardFontName[] = "Arial";
+inline constexpr int kLetterPixels = 16;
+inline constexpr int kStatusPixels = 24;
+
+// The main window's frame: its top-left corner and outer size at 96 dots per inch.
+inline constexpr int kWindowLeft = 173;
+inline constexpr int kWindowTop = 137;
+inline constexpr int kWindowWidth = 614;
+inline constexpr int kWindowHeight = 314;
+
+// The error report's text: a full stop is appended when the last character's code comes
+// after that of ".".
+inline std::string ErrorReportText(const std::string& what) {
+    if (!what.empty() && static_cast<unsigned char>(what.back()) > static_cast<unsigned char>('.'))
+        return what + ".";
+    return what;
+}
+
+}  // namespace lumera
