@@ -362,7 +362,8 @@ std::optional<RegDocument::Entry> ParseValueLine(std::string_view line, LineRead
     }
     auto bytes = ParseHexList(std::string_view(joined).substr(listStart));
     if (!bytes) return std::nullopt;
-    if (*type == -1) {
+    // hex(3): is the binary type spelled out; it reads as hex: and is written back as hex:.
+    if (*type == -1 || *type == 3) {
         value.type = RegValue::Type::Binary;
         value.bytes = std::move(*bytes);
         return entry;

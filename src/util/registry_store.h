@@ -14,7 +14,7 @@ namespace lumera::util {
 struct RegValue {
     enum class Type { Binary, Dword, Text, Other };
     Type type = Type::Other;
-    std::vector<std::uint8_t> bytes;  // Binary data
+    std::vector<std::uint8_t> bytes;  // Binary data: hex: or hex(3): in a file, written as hex:
     std::uint32_t dword = 0;          // Dword
     std::string text;                 // Text, unescaped bytes
     // Other: the text after "name"= as found, continuation lines joined into one and blanks

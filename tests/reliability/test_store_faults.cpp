@@ -139,6 +139,41 @@ TEST_F(StoreFault, TheRecordStoredAsTextOrDwordGivesTheDefaultsAndIsReplaced) {
     }
 }
 
+TEST_F(StoreFault, TheRecordStoredAsHex3IsTheBinaryRecordAndIsWrittenBackAsHex) {
+    // The player's own file, some puzzles in, the sound switched off.
+    const std::string mine = dir.Write("mine.dat", "ONE\nTWO\nTHREE\nFOUR\n");
+    {
+        const auto first = Run();
+        first->dialogs.fileAnswers.push_back(mine);
+        first->dialogs.inputAnswers.push_back("1");
+        first->game.menuNewPuzzleSetClick();
+        first->game.menuNewClick();
+        first->game.menuNewClick();
+        first->game.ToggleSound();
+        ASSERT_EQ(first->game.LineBuf, "THREE");
+    }
+    const std::string asHex = ReadAll(storeFile);
+    const std::size_t at = asHex.find("\"fRegInfo\"=hex:");
+    ASSERT_NE(at, std::string::npos);
+    std::string asHex3 = asHex;
+    asHex3.replace(at, 15, "\"fRegInfo\"=HEX(3):");
+    // The game starts the same from either spelling: the player's file, position and options.
+    for (const std::string& text : {asHex, asHex3}) {
+        WriteAll(storeFile, text);
+        const auto rig = Run();
+        EXPECT_EQ(rig->dialogs.informations, std::vector<std::string>{});
+        EXPECT_EQ(rig->game.PuzzleFileName, mine);
+        EXPECT_EQ(rig->game.LineBuf, "TWO");
+        EXPECT_FALSE(rig->game.SoundOn);
+        EXPECT_TRUE(rig->game.ShowCorrect);
+        rig->game.menuNewClick();
+        const std::string written = ReadAll(storeFile);
+        EXPECT_NE(written.find("\"fRegInfo\"=hex:"), std::string::npos);
+        EXPECT_EQ(written.find("(3)"), std::string::npos);
+    }
+    EXPECT_EQ(SetAside().size(), 0u);
+}
+
 TEST_F(StoreFault, AnEmptyBinaryRecordLeavesTheRecordZeroed) {
     WriteAll(storeFile, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"fRegInfo\"=hex:\r\n\r\n");
     const auto rig = Run();

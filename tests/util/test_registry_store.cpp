@@ -176,6 +176,22 @@ TEST(RegistryText, ReadsContinuedHexAndKeepsUnknownTypesVerbatim) {
     ExpectRoundTrip(text);
 }
 
+TEST(RegistryText, Hex3IsBinaryAndIsWrittenAsHex) {
+    const std::string text =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n"
+        "\"fRegInfo\"=hex(3):0a,4c,\\\r\n  75\r\n\"Empty\"=hex(03):\r\n\"Bad\"=hex(3):4c,7\r\n";
+    EXPECT_FALSE(ParseRegistryFile(text).has_value());  // a broken list is refused as with hex:
+    const auto document = ParseRegistryFile(text.substr(0, text.find("\"Bad\"")));
+    ASSERT_TRUE(document.has_value());
+    EXPECT_EQ(Found(*document, kMachineKey, "fRegInfo").type, RegValue::Type::Binary);
+    EXPECT_EQ(Found(*document, kMachineKey, "fRegInfo").bytes, (std::vector<std::uint8_t>{0x0a, 0x4c, 0x75}));
+    EXPECT_EQ(Found(*document, kMachineKey, "Empty").type, RegValue::Type::Binary);
+    EXPECT_TRUE(Found(*document, kMachineKey, "Empty").bytes.empty());
+    const std::string written = SerializeRegistryFile(*document);
+    EXPECT_NE(written.find("\"fRegInfo\"=hex:0a,4c,75\r\n\"Empty\"=hex:\r\n"), std::string::npos) << written;
+    ExpectRoundTrip(text.substr(0, text.find("\"Bad\"")));
+}
+
 TEST(RegistryText, RefusesWhatIsNotARegistryExport) {
     const std::string head = "REGEDIT4\r\n[HKEY_CURRENT_USER\\X]\r\n";
     for (const std::string& bad : {std::string(), std::string("REGEDIT5\r\n"), std::string("\nREGEDIT4\n"),
