@@ -1,9 +1,17 @@
 // Buffered, byte-exact reading of puzzle files.
 #include "engine/puzzle_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -16,6 +24,57 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kEndOfFileMark = 26;
 
 [[noreturn]] void ThrowSystemError(int error) { throw std::runtime_error(std::strerror(error)); }
+
+#ifdef _WIN32
+// Windows file names reach the game as bytes of the ANSI code page; the wide API opens every
+// name, also those the C library's narrow functions would mangle.
+std::FILE* OpenRegularFile(const std::string& path, int& error) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (length <= 0) {
+        error = ENOENT;
+        return nullptr;
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+    std::FILE* file = _wfopen(wide.c_str(), L"rb");
+    if (!file) {
+        // A folder fails to open with "Permission denied"; say what it is instead.
+        const DWORD attributes = GetFileAttributesW(wide.c_str());
+        error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EISDIR : errno;
+        return nullptr;
+    }
+    // A device such as NUL or CON opens, but only a regular file is read.
+    struct _stat64 info {};
+    if (_fstat64(_fileno(file), &info) != 0) error = errno;
+    else if ((info.st_mode & _S_IFMT) == _S_IFDIR) error = EISDIR;
+    else if ((info.st_mode & _S_IFMT) != _S_IFREG) error = EINVAL;
+    if (error) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+#else
+// Opened without blocking so that a FIFO with no writer cannot hang the game; only a regular
+// file is read, as a folder, a FIFO or a device such as /dev/zero never ends.
+std::FILE* OpenRegularFile(const std::string& path, int& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0) error = errno;
+    else if (S_ISDIR(info.st_mode)) error = EISDIR;
+    else if (!S_ISREG(info.st_mode)) error = EINVAL;
+    std::FILE* file = error ? nullptr : fdopen(fd, "rb");
+    if (!file) {
+        if (!error) error = errno;
+        ::close(fd);
+    }
+    return file;
+}
+#endif
 }  // namespace
 
 PuzzleTextFile::PuzzleTextFile() : buffer_(new unsigned char[kBufferSize]) {}
@@ -26,21 +85,9 @@ void PuzzleTextFile::Open(const std::string& path) {
     Close();
     // A name holding a NUL byte names no file: the system would open only its first part.
     if (path.empty() || path.find('\0') != std::string::npos) ThrowSystemError(ENOENT);
-    // Opened without blocking so that a FIFO with no writer cannot hang the game; only a
-    // regular file is read, as a folder, a FIFO or a device such as /dev/zero never ends.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) ThrowSystemError(errno);
-    struct stat info {};
     int error = 0;
-    if (fstat(fd, &info) != 0) error = errno;
-    else if (S_ISDIR(info.st_mode)) error = EISDIR;
-    else if (!S_ISREG(info.st_mode)) error = EINVAL;
-    std::FILE* file = error ? nullptr : fdopen(fd, "rb");
-    if (!file) {
-        if (!error) error = errno;
-        ::close(fd);
-        ThrowSystemError(error);
-    }
+    std::FILE* file = OpenRegularFile(path, error);
+    if (!file) ThrowSystemError(error ? error : EIO);
     file_ = file;
     position_ = length_ = 0;
 }

@@ -17,7 +17,11 @@ int DayNumber(int year, int month, int day) {
 int TodayDayNumber() {
     const std::time_t now = std::time(nullptr);
     std::tm local {};
+#ifdef _WIN32
+    localtime_s(&local, &now);  // Windows' thread-safe form, arguments the other way round
+#else
     localtime_r(&now, &local);
+#endif
     return DayNumber(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 

@@ -1,6 +1,7 @@
 // Recording fakes of the engine's ports, and small helpers shared by the engine tests.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -166,10 +167,22 @@ struct GameRig {
 // A scratch folder that lives for one test.
 struct TempDir {
     std::filesystem::path path;
+#ifdef _WIN32
+    // No mkdtemp on Windows: a fresh name in the temporary folder, taken only if it is new.
+    TempDir() {
+        static unsigned counter = 0;
+        const auto base = std::filesystem::temp_directory_path();
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        do {
+            path = base / ("lumera-engine-" + std::to_string(stamp) + "-" + std::to_string(++counter));
+        } while (!std::filesystem::create_directory(path));
+    }
+#else
     TempDir() {
         char pattern[] = "/tmp/lumera-engine-XXXXXX";
         path = mkdtemp(pattern);
     }
+#endif
     ~TempDir() { std::filesystem::remove_all(path); }
     std::string Write(const std::string& name, const std::string& bytes) const {
         auto file = path / name;

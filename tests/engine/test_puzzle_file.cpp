@@ -185,3 +185,32 @@ TEST_F(FileFlow, EmptyFileDealsAnEmptyPuzzle) {
     rig.game.menuCheatClick();  // nothing to hint
     EXPECT_EQ(rig.game.PuzzleLen, 0);
 }
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+// On Windows a chosen file's name arrives as bytes of the ANSI code page; letters beyond ASCII
+// must still name the file, and a device such as NUL is not a puzzle file.
+TEST(PuzzleTextFile, WindowsNamesBeyondAsciiOpenAndDevicesAreRefused) {
+    TempDir dir;
+    const std::wstring name = L"Caf\u00e9 \u00c5land \u00fcber.dat";
+    std::ofstream(dir.path / name, std::ios::binary) << "ONE\nTWO\n";
+    const std::wstring wide = (dir.path / name).wstring();
+    char ansi[MAX_PATH * 2] = {};
+    BOOL lossy = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi, sizeof ansi,
+                                           nullptr, &lossy);
+    ASSERT_GT(length, 0);
+    ASSERT_FALSE(lossy) << "the name is not in the ANSI code page " << GetACP();
+    const std::string path = ansi;
+    ASSERT_NE(path.find('\xE9'), std::string::npos);  // a byte beyond ASCII really is in the name
+    EXPECT_EQ(ReadAll(path), (std::vector<std::string>{"ONE", "TWO"}));
+
+    PuzzleTextFile file;
+    EXPECT_THROW(file.Open("NUL"), std::runtime_error);
+    EXPECT_FALSE(file.IsOpen());
+}
+#endif
