@@ -3,14 +3,9 @@
 enable_language(RC)
 set(LUMERA_BUILD_GUI OFF)  # the rooms' Qt parts stay out
 
-# Rooms without a toolkit: the engine, days and the registry store, the donation schedule.
-foreach(room src/engine src/util src/donate)
+# The rooms in dependency order; each takes its win32/ subfolder when that is present.
+foreach(room src/engine src/util src/donate src/window src/startup)
   add_subdirectory(${room})
-endforeach()
-foreach(front src/donate/win32 src/window/win32 src/startup/win32)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/${front}/CMakeLists.txt)
-    add_subdirectory(${front})
-  endif()
 endforeach()
 # The program lands at the top of the build folder: build-windows/lumera8.exe.
 if(TARGET lumera8)
