@@ -1,0 +1,526 @@
+// The donation dialog on Win32: its window, the radio group, the panel with its labels and the
+// "Proceed" button with the door glyph, and the module state it acts on.
+#include "donate/win32/donate_win32.h"
+
+#include <windowsx.h>
+
+#include <initializer_list>
+#include <stdexcept>
+
+#include "donate/donate_layout.h"
+#include "util/days.h"
+#include "util/my_utils.h"
+#include "util/publisher.h"
+#include "util/win32/small_windows_win32.h"
+
+namespace lumera::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TDonateForm";
+constexpr wchar_t kGroupClass[] = L"TRadioGroup";
+constexpr wchar_t kPanelClass[] = L"TPanel";
+// Pictures among the program's resources: the dialog's picture and the button's glyphs,
+// whose magenta pixels are transparent.
+constexpr wchar_t kPictureName[] = L"DONATE";
+constexpr wchar_t kGlyphName[] = L"DOOR";
+constexpr wchar_t kDisabledGlyphName[] = L"DOOR_DISABLED";
+constexpr COLORREF kGlyphTransparent = RGB(255, 0, 255);
+
+// Control identifiers; none is IDOK or IDCANCEL, so the dialog has no default or cancel button.
+constexpr int kProceedId = 100;
+constexpr int kFirstItemId = 200;
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+struct Module {
+    DonationState state;
+    ISettingsStore* store = nullptr;
+    std::function<int()> today;
+    std::string programFile;
+    TDonateForm* dialog = nullptr;
+};
+
+Module& TheModule() {
+    static Module module;
+    return module;
+}
+
+int Today() {
+    const Module& module = TheModule();
+    return module.today ? module.today() : util::TodayDayNumber();
+}
+
+std::string ProgramFile() {
+    const Module& module = TheModule();
+    if (!module.programFile.empty()) return module.programFile;
+    char name[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
+    return std::string(name, length);
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+RECT PartRect(const DonatePartDef& part) {
+    return RECT{part.left, part.top, part.left + part.width, part.top + part.height};
+}
+
+bool Contains(const DonatePartDef& part, int x, int y) {
+    return x >= part.left && x < part.left + part.width && y >= part.top && y < part.top + part.height;
+}
+
+void Register(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, name, &existing)) return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    // No background brush: each window fills its own colour.
+    windowClass.lpszClassName = name;
+    if (!RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register the donation dialog's classes");
+}
+
+HWND MakeChild(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& area,
+               HWND parent, int id, void* param) {
+    const HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, area.left, area.top,
+                                       area.right - area.left, area.bottom - area.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                       param);
+    if (child == nullptr)
+        throw std::runtime_error("Cannot create the donation dialog (error " + std::to_string(GetLastError()) + ")");
+    return child;
+}
+
+void FillArea(HDC dc, const RECT& area, COLORREF colour) {
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+}
+
+// One bevel: the top and left lines in one colour, the right and bottom lines in the other.
+void DrawBevel(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    FillArea(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+    FillArea(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+    FillArea(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    FillArea(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, int left, int top, int width, int height, bool transparent) {
+    if (picture == nullptr) return;
+    const HDC source = CreateCompatibleDC(dc);
+    const HGDIOBJ old = SelectObject(source, picture);
+    if (transparent)
+        TransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, kGlyphTransparent);
+    else
+        BitBlt(dc, left, top, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+// The object behind a child window of the dialog.
+TDonateForm* FormOf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    return reinterpret_cast<TDonateForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+}  // namespace
+
+TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    Register(instance, kWindowClass, &TDonateForm::WindowProc);
+    Register(instance, kGroupClass, &TDonateForm::GroupProc);
+    Register(instance, kPanelClass, &TDonateForm::PanelProc);
+    background_ = CreateSolidBrush(clMoneyGreen);
+    cream_ = CreateSolidBrush(clCream);
+    font_ = CreateFormFont();
+    linkFont_ = CreateFormFont(kFormFontPixels, false, true);
+    picture_ = static_cast<HBITMAP>(LoadImageW(instance, kPictureName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    glyph_ = static_cast<HBITMAP>(LoadImageW(instance, kGlyphName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    disabledGlyph_ =
+        static_cast<HBITMAP>(LoadImageW(instance, kDisabledGlyphName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+
+    RECT outer{0, 0, kDonateClientWidth, kDonateClientHeight};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    window_ = CreateWindowExW(kExStyle, kWindowClass, Widen(kDonateCaption).c_str(), kStyle, 0, 0,
+                              outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, instance, this);
+    if (window_ == nullptr) {
+        const DWORD error = GetLastError();
+        FreeResources();
+        throw std::runtime_error("Cannot create the donation dialog (error " + std::to_string(error) + ")");
+    }
+    constructed_ = true;
+    try {
+        // A fixed dialog frame: the system menu offers moving and closing only.
+        const HMENU systemMenu = GetSystemMenu(window_, FALSE);
+        for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
+            DeleteMenu(systemMenu, command, MF_BYCOMMAND);
+
+        // The parts in their tab order: the radio group, "Proceed", the panel.
+        rgDonate_ = MakeChild(kGroupClass, L"", 0, WS_EX_CONTROLPARENT, PartRect(kDonateRadioGroup), window_, 0, this);
+        for (std::size_t i = 0; i < rgDonateItems_.size(); ++i) {
+            const int top = kDonateItemTop + kDonateItemPitch * static_cast<int>(i);
+            const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+            rgDonateItems_[i] =
+                MakeChild(L"BUTTON", Widen(kDonateAnswerTexts[i]).c_str(), style, 0,
+                          RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth, top + kDonateItemPitch},
+                          rgDonate_, kFirstItemId + static_cast<int>(i), nullptr);
+            SendMessageW(rgDonateItems_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        }
+        ntmOK_ = MakeChild(L"BUTTON", Widen(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0,
+                           PartRect(kDonateProceedButton), window_, kProceedId, nullptr);
+        SendMessageW(ntmOK_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        Panel1_ = MakeChild(kPanelClass, L"", 0, 0, PartRect(kDonatePanel), window_, 0, this);
+    } catch (...) {
+        // The window goes without taking the object along, which the failed construction frees.
+        constructed_ = false;
+        DestroyWindow(window_);
+        FreeResources();
+        throw;
+    }
+    FormCreate();
+}
+
+TDonateForm::~TDonateForm() {
+    if (TheModule().dialog == this) TheModule().dialog = nullptr;
+    FreeResources();
+}
+
+void TDonateForm::FreeResources() {
+    for (HGDIOBJ object :
+         std::initializer_list<HGDIOBJ>{background_, cream_, font_, linkFont_, picture_, glyph_, disabledGlyph_})
+        if (object) DeleteObject(object);
+}
+
+int TDonateForm::ItemIndex() const {
+    for (std::size_t i = 0; i < rgDonateItems_.size(); ++i)
+        if (SendMessageW(rgDonateItems_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return static_cast<int>(i);
+    return 0;
+}
+
+void TDonateForm::SetItemIndex(int index) {
+    if (index < 0 || index >= static_cast<int>(rgDonateItems_.size())) return;
+    for (std::size_t i = 0; i < rgDonateItems_.size(); ++i)
+        SendMessageW(rgDonateItems_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TDonateForm::FormCreate() { SetItemIndex(0); }
+
+void TDonateForm::ShowModal() {
+    closed_ = false;
+    CentreWindowOver(window_, owner_);
+    ShowWindow(window_, SW_SHOW);
+    // The first part in tab order has the focus: the selected answer of the group.
+    SetFocus(rgDonateItems_[static_cast<std::size_t>(ItemIndex())]);
+    const HWND self = window_;
+    // Enter and Escape mean nothing in this dialog.
+    RunModal(window_, closed_, true, [self](const MSG& message) {
+        const bool keyMessage = message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                                message.message == WM_CHAR;
+        const bool enterOrEscape = message.message == WM_CHAR ? message.wParam == L'\r' || message.wParam == 27
+                                                              : message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
+        return keyMessage && enterOrEscape && (message.hwnd == self || IsChild(self, message.hwnd));
+    });
+}
+
+void TDonateForm::Release() { PostRelease(window_); }
+
+void TDonateForm::ntmOKClick() { Close(); }
+
+void TDonateForm::lblHomePageClick() { ShellOpen(kHomePageUrl); }
+
+void TDonateForm::Close() {
+    if (closed_) return;
+    closed_ = true;
+    FormClose();
+}
+
+void TDonateForm::FormClose() {
+    if (TheModule().state.ApplyAnswer(ItemIndex(), Today())) ShellOpen(kDonationPageUrl);
+}
+
+// ---- Window procedures ---------------------------------------------------------------------
+
+LRESULT CALLBACK TDonateForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TDonateForm* form = FormOf(window, message, lParam);
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) form->window_ = window;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        if (form->constructed_)
+            delete form;
+        else
+            form->window_ = nullptr;
+        return result;
+    }
+    return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, background_);
+            return 1;
+        }
+        case WM_PAINT:
+            FormPaint();
+            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlID == kProceedId) {
+                DrawProceedButton(*item);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CTLCOLORBTN:
+            // Behind the owner-drawn button's rounded-off corners: the dialog's green.
+            SetBkColor(reinterpret_cast<HDC>(wParam), clMoneyGreen);
+            return reinterpret_cast<LRESULT>(background_);
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kProceedId && HIWORD(wParam) == BN_CLICKED) {
+                try {
+                    ntmOKClick();
+                } catch (const std::exception&) {
+                    // The answer is kept; opening the page is not examined.
+                }
+            }
+            // IDOK and IDCANCEL, which the dialog keys would send, do nothing.
+            return 0;
+        case WM_CLOSE:
+            // The close box and the system's close command count as an answer.
+            try {
+                Close();
+            } catch (const std::exception&) {
+            }
+            return 0;
+        case kReleaseRequest:
+            DestroyWindow(window_);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TDonateForm::GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TDonateForm* form = FormOf(window, message, lParam);
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills it all
+        case WM_PAINT:
+            form->PaintGroup(window);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            // The answers sit on the group's cream.
+            SetBkColor(reinterpret_cast<HDC>(wParam), clCream);
+            SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(form->cream_);
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TDonateForm* form = FormOf(window, message, lParam);
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            form->PaintPanel(window);
+            return 0;
+        case WM_LBUTTONDOWN:
+            form->panelLinkPressed_ = Contains(kDonateHomePageLabel, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            if (form->panelLinkPressed_) SetCapture(window);
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool pressed = form->panelLinkPressed_;
+            form->panelLinkPressed_ = false;
+            if (GetCapture() == window) ReleaseCapture();
+            if (pressed && Contains(kDonateHomePageLabel, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+                try {
+                    form->lblHomePageClick();
+                } catch (const std::exception&) {
+                }
+            }
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                POINT point{};
+                GetCursorPos(&point);
+                ScreenToClient(window, &point);
+                if (Contains(kDonateHomePageLabel, point.x, point.y)) {
+                    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+                    return TRUE;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// ---- Painting ------------------------------------------------------------------------------
+
+void TDonateForm::FormPaint() {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(window_, &paint);
+    DrawPicture(dc, picture_, kDonateImage.left, kDonateImage.top, kDonateImage.width, kDonateImage.height, false);
+    EndPaint(window_, &paint);
+}
+
+// The group's box: cream, with an etched frame that starts half a text line down.
+void TDonateForm::PaintGroup(HWND group) {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(group, &paint);
+    RECT client{};
+    GetClientRect(group, &client);
+    FillRect(dc, &client, cream_);
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, oldFont);
+    RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    EndPaint(group, &paint);
+}
+
+// The panel: cream inside a raised outer and a lowered inner bevel, with its three labels.
+void TDonateForm::PaintPanel(HWND panel) {
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(panel, &paint);
+    RECT client{};
+    GetClientRect(panel, &client);
+    FillRect(dc, &client, cream_);
+    DrawBevel(dc, client, clBevelLight, clBevelShadow);
+    DrawBevel(dc, RECT{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1}, clBevelShadow,
+              clBevelLight);
+
+    SetBkMode(dc, TRANSPARENT);
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const auto label = [dc](const DonatePartDef& part, const std::string& text, UINT format) {
+        RECT area = PartRect(part);
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_NOPREFIX);
+        RestoreDC(dc, saved);
+    };
+    label(kDonateLabel1, DonateLabel1Text(), DT_LEFT | DT_WORDBREAK);
+    label(kDonateLabel2, kDonateLabel2Text, DT_LEFT | DT_WORDBREAK);
+    SelectObject(dc, linkFont_);
+    SetTextColor(dc, clLinkBlue);
+    label(kDonateHomePageLabel, DonateHomePageText(), DT_CENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+    EndPaint(panel, &paint);
+}
+
+// "Proceed" with the door glyph to the left of the text, the two centred together.
+void TDonateForm::DrawProceedButton(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    RECT area = item.rcItem;
+    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+
+    const HGDIOBJ oldFont = SelectObject(dc, font_);
+    SIZE textSize{};
+    const int textLength = static_cast<int>(sizeof kDonateProceedText - 1);
+    GetTextExtentPoint32A(dc, kDonateProceedText, textLength, &textSize);
+    constexpr int kSpacing = 4;
+    const int width = kDonateGlyphPixels + kSpacing + textSize.cx;
+    const int shift = pushed ? 1 : 0;
+    const int left = area.left + (area.right - area.left - width) / 2 + shift;
+    const int glyphTop = area.top + (area.bottom - area.top - kDonateGlyphPixels) / 2 + shift;
+    DrawPicture(dc, disabled ? disabledGlyph_ : glyph_, left, glyphTop, kDonateGlyphPixels, kDonateGlyphPixels, true);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    RECT text{left + kDonateGlyphPixels + kSpacing, area.top + shift, area.right, area.bottom + shift};
+    DrawTextA(dc, kDonateProceedText, textLength, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = area;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// ---- The module ----------------------------------------------------------------------------
+
+namespace {
+
+// Shows a new dialog modally and releases it afterwards, also when an error ends the showing.
+void RunDialog(HWND owner) {
+    Module& module = TheModule();
+    auto* form = new TDonateForm(owner);
+    module.dialog = form;
+    struct ReleaseAfterwards {
+        HWND window;
+        ~ReleaseAfterwards() {
+            PostRelease(window);
+            TheModule().dialog = nullptr;
+        }
+    } release{form->Handle()};
+    form->SetItemIndex(0);
+    form->ShowModal();
+}
+
+}  // namespace
+
+void ConfigureDonation(ISettingsStore* store, std::function<int()> today, std::string programFile) {
+    Module& module = TheModule();
+    module.store = store;
+    module.today = std::move(today);
+    module.programFile = std::move(programFile);
+}
+
+void LoadDonationState() {
+    Module& module = TheModule();
+    if (module.store == nullptr) throw std::logic_error("The donation reminder has no settings store");
+    module.state.Load(*module.store, ProgramFile(), Today());
+}
+
+void SaveDonationState() {
+    Module& module = TheModule();
+    if (module.store != nullptr) module.state.Save(*module.store);
+}
+
+void CheckDonationReminder(HWND owner) {
+    DonationState& state = TheModule().state;
+    const int today = Today();
+    if (!state.ShouldOfferOnClose(today)) return;
+    state.BeginScheduledShowing(today);
+    RunDialog(owner);
+}
+
+void ShowDonationDialog(HWND owner) {
+    TheModule().state.BeginMenuShowing();
+    RunDialog(owner);
+}
+
+const DonationState& CurrentDonationState() { return TheModule().state; }
+
+TDonateForm* CurrentDonateForm() { return TheModule().dialog; }
+
+}  // namespace lumera::win32
