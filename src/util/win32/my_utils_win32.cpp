@@ -1,0 +1,35 @@
+// ShellOpen over ShellExecute: the default action (no verb) on a document or web address,
+// no parameters, no working folder, show command 5; the result is not examined.
+#include "util/my_utils.h"
+
+#include "util/win32/my_utils_win32.h"
+
+#include <shellapi.h>
+
+namespace lumera {
+
+namespace {
+ShellOpenHook& Hook() {
+    static ShellOpenHook hook;
+    return hook;
+}
+HWND& Owner() {
+    static HWND owner = nullptr;
+    return owner;
+}
+}  // namespace
+
+void win32::SetShellOpenOwner(HWND owner) { Owner() = owner; }
+
+void SetShellOpenHook(ShellOpenHook hook) { Hook() = std::move(hook); }
+
+void ShellOpen(const std::string& document) {
+    if (Hook()) {
+        Hook()(document);
+        return;
+    }
+    // The name is in the ANSI code page, as the A function takes it.
+    ShellExecuteA(Owner(), nullptr, document.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+}  // namespace lumera

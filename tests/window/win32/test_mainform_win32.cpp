@@ -1,0 +1,177 @@
+// The main window, created hidden over fake dialogs, sound and store: the menu built from the
+// table, solver-aid mode greying its five commands, pointer releases through the shared
+// hit-testing, and the error report of a failing handler.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/fakes.h"
+#include "window/menu_table.h"
+#include "window/win32/ansi_text_win32.h"
+#include "window/win32/mainform_win32.h"
+#include "window/win32/menu_win32.h"
+#include "window/window_texts.h"
+#include "window/win32/modal_answer_win32.h"
+
+namespace lumera::win32 {
+namespace {
+
+using lumera::testing::FakeClock;
+using lumera::testing::FakeDialogs;
+using lumera::testing::FakeSound;
+using lumera::testing::FakeStore;
+using lumera::testing::SequenceRandom;
+using lumera::testing::TempDir;
+
+std::wstring MenuText(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+    return text;
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    // The window starts in a folder holding the default puzzle file; with no stored record
+    // it falls back to that file.
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        folder_.Write("Lumera8.dat", "HELLO WORLD\r\nSECOND LINE\r\n");
+        std::filesystem::current_path(folder_.path);
+        form_ = std::make_unique<TLumeraMainForm>(GetModuleHandleW(nullptr),
+                                                  MainFormServices{&store_, &dialogs_, &sound_, &random_, &clock_});
+    }
+    void TearDown() override {
+        form_.reset();
+        std::filesystem::current_path(previous_);
+    }
+
+    void Release(UINT message, int x, int y) { SendMessageW(form_->Handle(), message, 0, MAKELPARAM(x, y)); }
+    void Command(MenuCommand command) { SendMessageW(form_->Handle(), WM_COMMAND, CommandId(command), 0); }
+    bool IsGrey(const char* itemName) {
+        return (GetMenuState(form_->Menu(), *CommandIdOfItem(itemName), MF_BYCOMMAND) & MF_GRAYED) != 0;
+    }
+    bool IsChecked(const char* itemName) {
+        return (GetMenuState(form_->Menu(), *CommandIdOfItem(itemName), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+    Colour FillOf(const CellRect& cell) { return form_->Board().Pixel(cell.Right - 1, cell.Bottom - 1); }
+
+    TempDir folder_;
+    std::filesystem::path previous_;
+    FakeStore store_;
+    FakeDialogs dialogs_;
+    FakeSound sound_;
+    SequenceRandom random_;
+    FakeClock clock_;
+    std::unique_ptr<TLumeraMainForm> form_;
+};
+
+TEST_F(MainFormTest, StartsLikeTheGameWithItsCaptionBoardAndPlace) {
+    ASSERT_EQ(dialogs_.informations.size(), 1u);
+    EXPECT_EQ(dialogs_.informations[0], "Unable to open puzzle file - Lumera2.dat! Defaulting to Lumera8.dat");
+    EXPECT_EQ(lumera::testing::WindowText(form_->Handle()), FromAnsi(std::string(kAppCaption) + " - [Lumera8.dat]"));
+    EXPECT_EQ(form_->Game().Solution, "HELLO WORLD");
+    EXPECT_EQ(form_->Game().SelectedLetter, 'A');
+    EXPECT_EQ(FillOf(AlphabetCellRect(1)), clRed);
+    EXPECT_EQ(FillOf(PuzzleCellRect(6)), clSilver);  // the blank between the words is correct
+    RECT frame{};
+    GetWindowRect(form_->Handle(), &frame);
+    EXPECT_EQ(frame.left, kWindowLeft);
+    EXPECT_EQ(frame.top, kWindowTop);
+    EXPECT_EQ(frame.right - frame.left, kWindowWidth);
+    EXPECT_EQ(frame.bottom - frame.top, kWindowHeight);
+    const LONG style = GetWindowLongW(form_->Handle(), GWL_STYLE);
+    EXPECT_TRUE((style & WS_THICKFRAME) && (style & WS_MINIMIZEBOX) && (style & WS_MAXIMIZEBOX));
+}
+
+TEST_F(MainFormTest, MenuBarFollowsTheTableWithMnemonicsAndCheckMarks) {
+    const HMENU bar = form_->Menu();
+    ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(kMainMenu.size()));
+    for (UINT entry = 0; entry < kMainMenu.size(); ++entry) {
+        EXPECT_EQ(MenuText(bar, entry), FromAnsi(kMainMenu[entry].caption));
+        const HMENU popup = GetSubMenu(bar, static_cast<int>(entry));
+        ASSERT_NE(popup, nullptr);
+        ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(kMainMenu[entry].items.size()));
+        for (UINT at = 0; at < kMainMenu[entry].items.size(); ++at) {
+            const MenuItemDef& item = kMainMenu[entry].items[at];
+            const UINT state = GetMenuState(popup, at, MF_BYPOSITION);
+            if (item.isSeparator) {
+                EXPECT_TRUE(state & MF_SEPARATOR) << item.name;
+                continue;
+            }
+            EXPECT_EQ(MenuText(popup, at), FromAnsi(item.caption));
+            EXPECT_EQ(GetMenuItemID(popup, static_cast<int>(at)), CommandId(item.command));
+            EXPECT_FALSE(state & MF_GRAYED) << item.name;
+            EXPECT_EQ((state & MF_CHECKED) != 0, item.isCheckable) << item.name;  // both options start on
+        }
+    }
+    // The options follow the record: switching one off clears its mark and stores it.
+    Command(MenuCommand::menuSound);
+    EXPECT_FALSE(IsChecked("menuSound"));
+    EXPECT_TRUE(IsChecked("menuShowCorrectLetters"));
+    EXPECT_EQ(store_.Record().at(146), 0);
+}
+
+TEST_F(MainFormTest, SolverModeGreysExactlyTheFiveCommandsUntilTheStatusBoxIsClicked) {
+    dialogs_.inputAnswers.push_back(std::string("QWERTY ZXC"));
+    Command(MenuCommand::menuSolve);
+    ASSERT_TRUE(form_->Game().SolverMode);
+    const std::vector<std::string> five{"menuNew", "menuCheat", "menuSpecifyStart", "menuNewPuzzleSet", "menuSolve"};
+    for (const MenuEntryDef& entry : kMainMenu)
+        for (const MenuItemDef& item : entry.items) {
+            if (item.isSeparator) continue;
+            const bool inFive = std::find(five.begin(), five.end(), item.name) != five.end();
+            EXPECT_EQ(IsGrey(item.name), inFive) << item.name;
+        }
+    EXPECT_EQ(FillOf(kStatusRect), clYellow);
+
+    Release(WM_LBUTTONUP, 400, 20);  // the status box: back to the game
+    EXPECT_FALSE(form_->Game().SolverMode);
+    for (const std::string& name : five) EXPECT_FALSE(IsGrey(name.c_str())) << name;
+    EXPECT_EQ(FillOf(kStatusRect), clRed);
+}
+
+TEST_F(MainFormTest, EveryButtonReleaseActsThroughTheSharedHitAreas) {
+    Release(WM_RBUTTONUP, 24, 10);  // the left edge of "B"
+    EXPECT_EQ(form_->Game().SelectedLetter, 'B');
+    EXPECT_EQ(FillOf(AlphabetCellRect(2)), clRed);
+    EXPECT_EQ(FillOf(AlphabetCellRect(1)), clWhite);
+
+    Release(WM_MBUTTONUP, 4, 10);  // the strip's own boundary: nothing
+    EXPECT_EQ(form_->Game().SelectedLetter, 'B');
+    Release(WM_LBUTTONUP, 23, 10);  // the gap right of "A" belongs to "A"
+    EXPECT_EQ(form_->Game().SelectedLetter, 'A');
+
+    // Select the letter that cell 1 should hold and click cell 1: the two letters change
+    // places everywhere, and the board's pixels follow at once.
+    const std::string before = form_->Game().Working;
+    const char code = before[0];
+    std::string expected = before;
+    for (char& c : expected) c = c == code ? 'H' : c == 'H' ? code : c;
+    const CellRect letter = AlphabetCellRect('H' - 'A' + 1);
+    Release(WM_LBUTTONUP, letter.Left + 5, letter.Top + 5);
+    EXPECT_EQ(form_->Game().SelectedLetter, 'H');
+    Release(WM_LBUTTONUP, PuzzleCellRect(1).Left + 5, PuzzleCellRect(1).Top + 5);
+    EXPECT_EQ(form_->Game().Working, expected);
+    EXPECT_EQ(FillOf(PuzzleCellRect(1)), clSilver);
+}
+
+TEST_F(MainFormTest, ErrorInAHandlerIsReportedWithTheStopIconAndTheGameGoesOn) {
+    std::wstring caption, text;
+    lumera::testing::ModalAnswerer answerer([&](HWND box) {
+        caption = lumera::testing::WindowText(box);
+        text = lumera::testing::MessageBoxText(box);
+        lumera::testing::PressButton(box, IDOK);
+        return true;
+    });
+    // No answer is queued for the number box: the fake input box throws.
+    Command(MenuCommand::menuSpecifyStart);
+    EXPECT_EQ(answerer.Answered(), 1);
+    EXPECT_EQ(caption, FromAnsi(kApplicationTitle));
+    EXPECT_EQ(text, L"unexpected input box: Enter new puzzle number to start at:.");
+    Release(WM_LBUTTONUP, 30, 10);
+    EXPECT_EQ(form_->Game().SelectedLetter, 'B');
+}
+
+}  // namespace
+}  // namespace lumera::win32
