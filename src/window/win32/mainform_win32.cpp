@@ -173,6 +173,7 @@ void TLumeraMainForm::DispatchCommand(UINT id) {
             case MenuCommand::MakeaDonation1: MakeaDonation1Click(); break;
             case MenuCommand::Contents1: Contents1Click(); break;
             case MenuCommand::menuAbout: menuAboutClick(); break;
+            case MenuCommand::None: break;
         }
     });
 }

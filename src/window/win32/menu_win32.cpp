@@ -16,14 +16,14 @@ constexpr int kCommandCount = static_cast<int>(MenuCommand::menuAbout) + 1;
 UINT CommandId(MenuCommand command) { return kFirstCommandId + static_cast<UINT>(command); }
 
 std::optional<MenuCommand> CommandFromId(UINT id) {
-    if (id < kFirstCommandId || id >= kFirstCommandId + kCommandCount) return std::nullopt;
+    if (id <= CommandId(MenuCommand::None) || id >= kFirstCommandId + kCommandCount) return std::nullopt;
     return static_cast<MenuCommand>(id - kFirstCommandId);
 }
 
 std::optional<UINT> CommandIdOfItem(const char* itemName) {
     for (const MenuEntryDef& entry : kMainMenu)
         for (const MenuItemDef& item : entry.items)
-            if (!item.isSeparator && std::strcmp(item.name, itemName) == 0) return CommandId(item.command);
+            if (!item.IsSeparator() && std::strcmp(item.name, itemName) == 0) return CommandId(item.command);
     return std::nullopt;
 }
 
@@ -33,7 +33,7 @@ HMENU BuildMainMenu(std::span<const MenuEntryDef> entries) {
     for (const MenuEntryDef& entry : entries) {
         HMENU popup = CreatePopupMenu();
         for (const MenuItemDef& item : entry.items) {
-            if (item.isSeparator) {
+            if (item.IsSeparator()) {
                 AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
                 continue;
             }

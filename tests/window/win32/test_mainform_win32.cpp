@@ -95,7 +95,7 @@ TEST_F(MainFormTest, MenuBarFollowsTheTableWithMnemonicsAndCheckMarks) {
         for (UINT at = 0; at < kMainMenu[entry].items.size(); ++at) {
             const MenuItemDef& item = kMainMenu[entry].items[at];
             const UINT state = GetMenuState(popup, at, MF_BYPOSITION);
-            if (item.isSeparator) {
+            if (item.IsSeparator()) {
                 EXPECT_TRUE(state & MF_SEPARATOR) << item.name;
                 continue;
             }
@@ -119,7 +119,7 @@ TEST_F(MainFormTest, SolverModeGreysExactlyTheFiveCommandsUntilTheStatusBoxIsCli
     const std::vector<std::string> five{"menuNew", "menuCheat", "menuSpecifyStart", "menuNewPuzzleSet", "menuSolve"};
     for (const MenuEntryDef& entry : kMainMenu)
         for (const MenuItemDef& item : entry.items) {
-            if (item.isSeparator) continue;
+            if (item.IsSeparator()) continue;
             const bool inFive = std::find(five.begin(), five.end(), item.name) != five.end();
             EXPECT_EQ(IsGrey(item.name), inFive) << item.name;
         }
