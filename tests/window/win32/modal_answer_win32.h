@@ -21,8 +21,8 @@ inline std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box,
 
 class ModalAnswerer {
 public:
-    // answer(dialog) runs once for every visible dialog of this thread that it has not yet
-    // seen; it returns whether the dialog was answered (closed).
+    // answer(dialog) runs for every visible dialog of this thread until it returns true (the
+    // dialog was answered); an answered dialog is not offered again.
     explicit ModalAnswerer(std::function<bool(HWND dialog)> answer) : answer_(std::move(answer)) {
         Current() = this;
         timer_ = SetTimer(nullptr, 0, 20, &ModalAnswerer::Tick);
@@ -51,8 +51,10 @@ private:
         wchar_t className[64] = {};
         GetClassNameW(window, className, 64);
         if (!IsWindowVisible(window) || std::wstring(className) != L"#32770" || window == answerer->last_) return TRUE;
+        // A dialog not answered yet (its controls still coming) is offered again at the next tick.
+        if (!answerer->answer_(window)) return FALSE;
         answerer->last_ = window;
-        if (answerer->answer_(window)) ++answerer->answered_;
+        ++answerer->answered_;
         return FALSE;
     }
 

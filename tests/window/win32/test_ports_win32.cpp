@@ -136,6 +136,60 @@ TEST(Win32DialogsTest, EveryChosenNameOpensWithTheNarrowFileFunctions) {
     }
 }
 
+// Chooses a file in the common file dialog by typing its name into the edit line of the
+// name field (identifier 0x47C) and pressing Open.
+struct FileChooserPlayer {
+    std::wstring typed;
+    static BOOL CALLBACK FindNameEdit(HWND child, LPARAM found) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (GetDlgCtrlID(child) != 0x047C || std::wstring(className) != L"Edit") return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    bool operator()(HWND chooser) {
+        HWND edit = nullptr;
+        EnumChildWindows(chooser, &FileChooserPlayer::FindNameEdit, reinterpret_cast<LPARAM>(&edit));
+        if (edit == nullptr) return false;
+        SetWindowTextW(edit, typed.c_str());
+        PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return true;
+    }
+};
+
+TEST(Win32DialogsTest, FileChooserReturnsNamesThatOpenWhateverTheirCharacters) {
+    lumera::testing::TempDir folder;
+    const std::wstring base = folder.path.wstring() + L"\\";
+    for (const wchar_t* name : {L"collection.DAT", L"\u03a9mega.dat"}) {
+        const HANDLE file = CreateFileW((base + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    Win32Dialogs dialogs;
+    FileChooserPlayer player;
+    player.typed = base + L"collection.DAT";
+    std::optional<std::string> chosen;
+    {
+        ModalAnswerer answerer(std::ref(player));
+        chosen = dialogs.ChooseFile("Lumera Puzzle Files|*.DAT|Text Files|*.TXT", "*.DAT");
+    }
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(FromAnsi(*chosen), base + L"collection.DAT");
+
+    player.typed = base + L"\u03a9mega.dat";
+    {
+        ModalAnswerer answerer(std::ref(player));
+        chosen = dialogs.ChooseFile("Lumera Puzzle Files|*.DAT|Text Files|*.TXT", "*.DAT");
+    }
+    ASSERT_TRUE(chosen.has_value());
+    std::FILE* file = std::fopen(chosen->c_str(), "rb");
+    EXPECT_NE(file, nullptr) << *chosen;
+    if (file) std::fclose(file);
+    // The chooser leaves the current folder where it was.
+    EXPECT_NE(std::filesystem::current_path(), folder.path);
+}
+
 TEST(Win32SoundTest, InputQueuedDuringASynchronousSoundIsDiscarded) {
     const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                         GetModuleHandleW(nullptr), nullptr);
