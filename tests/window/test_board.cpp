@@ -53,6 +53,23 @@ TEST(BoardPixels, LettersAreDrawnInsideTheirCellsWithoutAntialiasing) {
     for (int y = 5; y < 24; ++y) EXPECT_EQ(screen.pixel(5, y), Rgb(clRed));
 }
 
+// Without antialiasing, hinting decides the stem widths: some letters got two-pixel stems and
+// others one, and the strip looked patchy. Every measured stem is one pixel, whether the cell
+// was painted or copied from the cell cache.
+TEST(BoardPixels, AlphabetLettersHaveEvenOnePixelStems) {
+    WindowRig rig;
+    for (bool cached : {true, false}) {
+        rig.form->Board().SetCellCacheEnabled(cached);
+        rig.form->FullRepaint();
+        std::set<char> measured;
+        const std::string stems = AlphabetStems(rig.Screen(), 1, 5, &measured);
+        for (char letter : {'H', 'N', 'U', 'M', 'I', 'L'}) EXPECT_TRUE(measured.count(letter)) << letter << " in " << stems;
+        for (char letter : measured)
+            EXPECT_EQ(StemWidths(rig.Screen(), AlphabetCellRect(letter - 'A' + 1), 1, 5), std::set<int>{1})
+                << letter << (cached ? " (cell cache)" : " (painted)") << "; all: " << stems;
+    }
+}
+
 TEST(BoardPixels, ShadingAndStatusBoxFollowTheState) {
     WindowRig rig;
     LumeraGame& game = rig.Game();

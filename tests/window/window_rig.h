@@ -2,7 +2,11 @@
 #pragma once
 
 #include <QImage>
+#include <map>
 #include <memory>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "../engine/fakes.h"
 #include "window/qt/mainform.h"
@@ -55,5 +59,44 @@ struct WindowRig {
 };
 
 inline QRgb Rgb(Colour colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+
+// The widths, in device pixels, of the vertical stems of the letter drawn in a cell: a run of
+// black pixels along a row that stands at the same columns in `stemRows` rows running is part
+// of a stem (the sloping strokes of V or N move from row to row and are not counted).
+inline std::set<int> StemWidths(const QImage& image, const CellRect& cell, int scale, int stemRows) {
+    std::set<int> widths;
+    std::map<std::pair<int, int>, int> above;  // run (first column, width) -> rows it has stood
+    for (int y = (cell.Top + 1) * scale; y < cell.Bottom * scale; ++y) {
+        std::map<std::pair<int, int>, int> here;
+        for (int x = (cell.Left + 1) * scale; x < cell.Right * scale;) {
+            if (image.pixel(x, y) != qRgb(0, 0, 0)) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < cell.Right * scale && image.pixel(x, y) == qRgb(0, 0, 0)) ++x;
+            const std::pair<int, int> run(first, x - first);
+            const auto standing = above.find(run);
+            const int rows = here[run] = standing == above.end() ? 1 : standing->second + 1;
+            if (rows >= stemRows) widths.insert(run.second);
+        }
+        above = std::move(here);
+    }
+    return widths;
+}
+
+// Each letter of the alphabet strip whose stems could be measured, with their widths ("H:1,2").
+inline std::string AlphabetStems(const QImage& image, int scale, int stemRows, std::set<char>* measured = nullptr) {
+    std::string out;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::set<int> widths = StemWidths(image, AlphabetCellRect(letter - 'A' + 1), scale, stemRows);
+        if (widths.empty()) continue;
+        if (measured) measured->insert(letter);
+        out += out.empty() ? "" : " ";
+        out += letter;
+        for (int w : widths) out += (out.back() == letter ? ":" : ",") + std::to_string(w);
+    }
+    return out;
+}
 
 }  // namespace lumera::testing

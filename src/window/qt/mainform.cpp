@@ -13,6 +13,7 @@
 #include "donate/qt/donate1.h"
 #include "startup/qt/splash1.h"
 #include "util/my_utils.h"
+#include "window/qt/board_font.h"
 #include "window/cp1252.h"
 #include "window/menu_table.h"
 #include "window/window_texts.h"
@@ -31,18 +32,13 @@ QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.L
 BoardWidget::BoardWidget(TLumeraMainForm& form, const LumeraGame& game) : form_(form), game_(game) {
     setObjectName("Board");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    font_ = QFont(kBoardFontName);
-    font_.setStyleStrategy(QFont::NoAntialias);
-    font_.setBold(false);
-    font_.setItalic(false);
-    font_.setUnderline(false);
-    font_.setStrikeOut(false);
+    font_ = MakeBoardFont();
     SetFontPixels(kLetterPixels);
 }
 
 void BoardWidget::SetFontPixels(int pixels) {
     if (pixels == fontPixels_) return;
-    font_.setPixelSize(pixels);
+    SetBoardFontPixels(font_, pixels);
     fontPixels_ = pixels;
     fontAscent_ = QFontMetrics(font_).ascent();
 }
