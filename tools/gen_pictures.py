@@ -5,6 +5,7 @@ splash.png                 the 280 x 140 background of the splash and about wind
 donate.png                 the 350 x 135 picture of the donation dialog (kittens and a speech bubble)
 door.png, door_disabled.png  the 24 x 24 glyph of the "Proceed" button and its greyed twin
 icon.png, icon-N.png       the application icon at 256 and at 16, 32, 48, 64 and 128 pixels
+                           (16 pixels drawn pixel by pixel for its size)
 
 Everything is drawn by a small anti-aliased rasteriser built on signed distance
 functions, and written by a PNG encoder of our own; only the standard library
@@ -788,9 +789,50 @@ def DrawIcon(canvas):
         canvas.Fill(glyphs, (255, 255, 255) if selected else (0, 0, 0))
 
 
+# At 16 pixels the reduced drawing blurs the letters into grey blots, so that size is set
+# pixel by pixel: the same tile and cells, 6-pixel cells with letters of a 4 x 5 font.
+SMALL_FONT = {
+    "L": ["1000", "1000", "1000", "1000", "1111"],
+    "8": ["0110", "1001", "0110", "1001", "0110"],
+    "A": ["0110", "1001", "1111", "1001", "1001"],
+    "Z": ["1111", "0001", "0110", "1000", "1111"],
+}
+
+
+def Icon16():
+    """The icon drawn for 16 pixels."""
+    canvas = Canvas(16, 16)
+
+    def Put(x, y, colour, alpha=1.0):
+        canvas.pixels[y * 16 + x] = [colour[0] * alpha, colour[1] * alpha, colour[2] * alpha, 255.0 * alpha]
+
+    for y in range(16):
+        for x in range(16):
+            fromEdgeX, fromEdgeY = min(x, 15 - x), min(y, 15 - y)
+            if fromEdgeX == 0 and fromEdgeY == 0:
+                continue  # the rounded corner
+            if fromEdgeX == 0 or fromEdgeY == 0:
+                Put(x, y, (20, 40, 96), 0.6 if fromEdgeX + fromEdgeY == 1 else 1.0)
+            else:
+                Put(x, y, Mix((70, 124, 214), (34, 66, 150), (y - 1) / 13.0))
+    cells = [((1, 1), "L", False), ((9, 1), "8", False), ((1, 9), "A", True), ((9, 9), "Z", False)]
+    for (left, top), letter, selected in cells:
+        for y in range(6):
+            for x in range(6):
+                Put(left + x, top + y, (230, 30, 30) if selected else (255, 255, 255))
+        for gy, row in enumerate(SMALL_FONT[letter]):
+            for gx, bit in enumerate(row):
+                if bit == "1":
+                    Put(left + 1 + gx, top + 1 + gy, (255, 255, 255) if selected else (0, 0, 0))
+    return canvas
+
+
 def Icon(size):
     """The icon at `size` pixels: drawn at a multiple of the size, at least 256
-    pixels, and reduced with a box filter, so all sizes show the same picture."""
+    pixels, and reduced with a box filter, so all sizes show the same picture;
+    16 pixels has its own drawing."""
+    if size == 16:
+        return Icon16()
     factor = max(1, -(-256 // size))
     canvas = Canvas(size * factor, size * factor, scale=size * factor / 256.0)
     DrawIcon(canvas)
