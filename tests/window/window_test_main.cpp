@@ -5,6 +5,9 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef LUMERA_TEST_FONTCONFIG_FILE
+    qputenv("FONTCONFIG_FILE", LUMERA_TEST_FONTCONFIG_FILE);
+#endif
 #ifdef LUMERA_TEST_SCALE_FACTOR
     qputenv("QT_SCALE_FACTOR", LUMERA_TEST_SCALE_FACTOR);
 #endif

@@ -1,6 +1,5 @@
 // Program entry: loads the donation state, sets the program-wide values, creates the main
 // window and runs the event loop until it closes, then writes the donation state back.
-#include <QIcon>
 #include <QTimer>
 
 #include "donate/qt/donate1.h"
@@ -30,7 +29,7 @@ int main(int argc, char** argv) {
         // format named makes Qt load every image plugin: the icon is read once the board is up.
         QObject::connect(
             &form.Board(), &lumera::BoardWidget::Painted, &application,
-            [] { QTimer::singleShot(0, [] { QApplication::setWindowIcon(QIcon(":/icons/icon.png")); }); },
+            [] { QTimer::singleShot(0, [] { QApplication::setWindowIcon(lumera::WindowIcon()); }); },
             Qt::SingleShotConnection);
         form.show();
         result = application.exec();

@@ -1,12 +1,49 @@
-// The application object and its error report.
+// The application object, its error report, its interface font and the window icon.
 #include "window/qt/application.h"
+
+#include <QFontInfo>
 
 #include "init_resources.h"
 #include "window/qt/qt_ports.h"
 
 namespace lumera {
 
-LumeraApplication::LumeraApplication(int& argc, char** argv) : QApplication(argc, argv) { InitResources(); }
+namespace {
+
+// Where "sans-serif" has no proportional face behind it (a system with only the Liberation
+// faces resolves it to Liberation Mono), menus and messages would be set in a typewriter face:
+// such a font is replaced by the first proportional sans-serif at hand, at the same size.
+void UseProportionalInterfaceFont() {
+    const auto proportional = [](QFont font) {
+        font.setFamilies({"DejaVu Sans", "Liberation Sans", "Arial"});
+        font.setStyleHint(QFont::SansSerif);
+        font.setFixedPitch(false);
+        return font;
+    };
+    const QFont general = QApplication::font();
+    if (QFontInfo(general).fixedPitch()) QApplication::setFont(proportional(general));
+    // A desktop theme may name fonts of its own for these.
+    for (const char* className : {"QMenuBar", "QMenu", "QMessageBox", "QLabel", "QAbstractButton", "QLineEdit"}) {
+        const QFont font = QApplication::font(className);
+        if (QFontInfo(font).fixedPitch()) QApplication::setFont(proportional(font), className);
+    }
+}
+
+}  // namespace
+
+LumeraApplication::LumeraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InitResources();
+    UseProportionalInterfaceFont();
+}
+
+QIcon WindowIcon() {
+    InitResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
+    icon.addFile(QStringLiteral(":/icons/icon.png"), QSize(256, 256));
+    return icon;
+}
 
 bool LumeraApplication::notify(QObject* receiver, QEvent* event) {
     try {
