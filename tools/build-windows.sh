@@ -13,6 +13,7 @@ packages=(
   googletest
   wine wine32:i386 fonts-wine
   xvfb xauth xdotool imagemagick x11-utils fonts-liberation2 python3-pil
+  nsis zip
 )
 case "$arch" in
   x86)
@@ -56,6 +57,8 @@ cmake -G Ninja -S "$here" -B "$build" \
 cmake --build "$build" -j "${LUMERA_JOBS:-$(nproc)}"
 if [ -f "$build/lumera8.exe" ]; then
   echo "build-windows.sh: $build/lumera8.exe ($(stat -c %s "$build/lumera8.exe") bytes)"
+  # The installer and the portable zip beside it.
+  bash "$here/tools/package-windows.sh" "$build" "$arch"
 else
   echo "build-windows.sh: built the libraries and tests; the Win32 front-end (lumera8.exe) is not in this tree yet"
 fi

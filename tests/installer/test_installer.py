@@ -1,0 +1,259 @@
+#!/usr/bin/env python3
+"""The Windows downloads under Wine: a silent install into a scratch prefix, the files and the
+Start menu shortcut it puts in place, the installed game started from its folder, a silent
+uninstall that keeps the player's settings, and the portable zip played where it is unpacked.
+
+    test_installer.py BUILD_DIR
+Needs DISPLAY (an X server such as Xvfb), wine (LUMERA_WINE or wine on PATH), xdotool.
+Every wait has a timeout; a hung Wine program fails the test.
+"""
+
+import glob
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zipfile
+
+BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else os.getcwd()
+VERSION = "8.0.0"
+WINE = os.environ.get("LUMERA_WINE") or shutil.which("wine") or "wine"
+INSTALLED_FILES = ["lumera8.exe", "Lumera8.dat", "lumera8.html", "licence.txt"]
+CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]"
+
+
+def Zip():
+    found = glob.glob(os.path.join(BUILD, "lumera8-%s-win*.zip" % VERSION))
+    return found[0] if found else None
+
+
+def ParseShortcut(data):
+    """The target path and working folder of a shell link (.lnk) file."""
+    header_size, = struct.unpack_from("<I", data, 0)
+    flags, = struct.unpack_from("<I", data, 20)
+    at = header_size
+    if flags & 0x1:  # HasLinkTargetIDList
+        id_list_size, = struct.unpack_from("<H", data, at)
+        at += 2 + id_list_size
+    target = None
+    if flags & 0x2:  # HasLinkInfo
+        info_size, = struct.unpack_from("<I", data, at)
+        info_header, = struct.unpack_from("<I", data, at + 4)
+        base_offset, = struct.unpack_from("<I", data, at + 16)
+        if info_header >= 0x24:
+            unicode_offset, = struct.unpack_from("<I", data, at + 28)
+            end = data.index(b"\0\0", at + unicode_offset)
+            if (end - at - unicode_offset) % 2:
+                end += 1
+            target = data[at + unicode_offset:end].decode("utf-16-le").rstrip("\0")
+        else:
+            end = data.index(b"\0", at + base_offset)
+            target = data[at + base_offset:end].decode("cp1252")
+        at += info_size
+    strings = {}
+    unicode = bool(flags & 0x80)
+    for flag, name in ((0x4, "name"), (0x8, "relative"), (0x10, "workdir"), (0x20, "arguments"), (0x40, "icon")):
+        if flags & flag:
+            count, = struct.unpack_from("<H", data, at)
+            at += 2
+            size = count * 2 if unicode else count
+            raw = data[at:at + size]
+            # Some writers count the terminating NUL as well.
+            strings[name] = raw.decode("utf-16-le" if unicode else "cp1252").rstrip("\0")
+            at += size
+    return target, strings.get("workdir")
+
+
+class WinePrefix:
+    """A Wine prefix of its own, with one wineserver kept alive for it."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="lumera-setup-")
+        self.env = dict(os.environ)
+        self.env.update(WINEPREFIX=os.path.join(self.folder, "prefix"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        source = os.environ.get("WINEPREFIX")
+        if source and os.path.isfile(os.path.join(source, "system.reg")):
+            # A copy of the test run's prefix is made in seconds, and its font cache is warm.
+            subprocess.run(["cp", "-a", source, self.env["WINEPREFIX"]], check=True, timeout=120)
+        else:
+            self.Run(["wineboot", "-i"], timeout=180)
+            self.Server("-w", timeout=60)
+        for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
+            link = os.path.join(self.Drive(), "windows", "Fonts", os.path.basename(font))
+            if not os.path.exists(link):
+                os.symlink(font, link)
+        for name in ("Managed", "Decorated"):
+            self.Run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N", "/f"])
+        self.Server("-p60")
+
+    def Drive(self):
+        return os.path.join(self.env["WINEPREFIX"], "drive_c")
+
+    def Run(self, arguments, timeout=60, cwd=None):
+        # Output goes through files: Wine's helper processes inherit the descriptors and would
+        # keep a pipe open long after the program has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run([WINE] + arguments, env=self.env, cwd=cwd, timeout=timeout,
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+
+    def Start(self, arguments, cwd):
+        return subprocess.Popen([WINE] + arguments, env=self.env, cwd=cwd, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def Server(self, option, timeout=30):
+        server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+        subprocess.run([server, option], env=self.env, timeout=timeout)
+
+    def RegistryQuery(self, key, value):
+        result = self.Run(["reg", "query", key, "/v", value])
+        return result.stdout.decode("latin-1") if result.returncode == 0 else None
+
+    def Close(self):
+        try:
+            self.Server("-k")
+        finally:
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def WaitFor(condition, seconds, what):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out after %d s waiting for %s" % (seconds, what))
+
+
+def FindWindow(name):
+    """The X window whose name is exactly `name`, or None."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % Escape(name)],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    ids = result.stdout.split()
+    return ids[0].decode() if ids else None
+
+
+def Escape(text):
+    return "".join("\\" + c if c in r"\.[]()*+?^$|{}" else c for c in text)
+
+
+def Keys(window, *keys):
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=20, check=False)
+    for key in keys:
+        subprocess.run(["xdotool", "key", "--window", window, key], timeout=20, check=False)
+        time.sleep(0.2)
+
+
+def PlayFirstPuzzleAndQuit(prefix, folder):
+    """Starts the game in `folder`, answers the first-run message if it comes, checks the
+    caption names the bundled puzzle file and quits with Game > Quit. Returns the caption."""
+    game = prefix.Start(["lumera8.exe"], cwd=folder)
+    try:
+        def Ready():
+            info = FindWindow("Information")
+            if info:
+                Keys(info, "Return")
+            return FindWindow(CAPTION)
+        window = WaitFor(Ready, 60, "the game's window titled %r" % CAPTION)
+        # The splash has gone by its timer before the window is used.
+        time.sleep(2)
+        Keys(window, "alt+g", "q")
+        game.wait(timeout=30)
+        return CAPTION
+    finally:
+        if game.poll() is None:
+            game.kill()
+            game.wait(timeout=10)
+
+
+def StoredPuzzleIndex(prefix):
+    """The puzzle index of the settings record, from HKLM or its per-user fallback."""
+    for root in ("HKLM", "HKCU"):
+        text = prefix.RegistryQuery(root + r"\Software\Lumera800", "fRegInfo")
+        if text and "REG_BINARY" in text:
+            hexdigits = text.split("REG_BINARY", 1)[1].split()[0]
+            record = bytes.fromhex(hexdigits)
+            return struct.unpack_from("<I", record, 148)[0]
+    return None
+
+
+class WindowsDownloads(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.setup = os.path.join(BUILD, "lumera8-%s-setup.exe" % VERSION)
+        if not os.path.exists(cls.setup) or Zip() is None:
+            raise AssertionError("%s or the zip is missing: run tools/build-windows.sh" % cls.setup)
+        cls.prefix = WinePrefix()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.prefix.Close()
+
+    def test_1_silent_install_puts_files_shortcut_and_uninstall_entry_in_place(self):
+        result = self.prefix.Run([self.setup, "/S"], timeout=120)
+        self.assertEqual(result.returncode, 0, result.stderr.decode("latin-1")[-2000:])
+        folders = glob.glob(os.path.join(self.prefix.Drive(), "Program Files*", "Lumera 8.0"))
+        self.assertEqual(len(folders), 1, folders)
+        type(self).folder = folders[0]
+        for name in INSTALLED_FILES + ["uninstall.exe"]:
+            self.assertTrue(os.path.isfile(os.path.join(self.folder, name)), name)
+        with open(os.path.join(self.folder, "lumera8.exe"), "rb") as installed, \
+                open(os.path.join(BUILD, "lumera8.exe"), "rb") as built:
+            self.assertEqual(installed.read(), built.read())
+
+        shortcuts = glob.glob(os.path.join(self.prefix.Drive(), "**", "Start Menu", "Programs", "Lumera 8.0.lnk"),
+                              recursive=True)
+        self.assertEqual(len(shortcuts), 1, shortcuts)
+        type(self).shortcut = shortcuts[0]
+        with open(shortcuts[0], "rb") as link:
+            target, workdir = ParseShortcut(link.read())
+        windows_folder = "C:\\" + os.path.relpath(self.folder, self.prefix.Drive()).replace("/", "\\")
+        self.assertEqual(target.lower(), (windows_folder + "\\lumera8.exe").lower())
+        self.assertEqual(workdir.lower(), windows_folder.lower())
+
+        entry = None
+        for root in ("HKLM", "HKCU"):
+            entry = entry or self.prefix.RegistryQuery(
+                root + r"\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumera 8.0", "UninstallString")
+        self.assertIsNotNone(entry, "no uninstall entry")
+        self.assertIn("uninstall.exe", entry)
+
+    def test_2_installed_game_starts_from_its_folder_on_puzzle_1(self):
+        PlayFirstPuzzleAndQuit(self.prefix, self.folder)
+        # Quit stores the position of the puzzle on the board: the first, index 0.
+        self.assertEqual(StoredPuzzleIndex(self.prefix), 0)
+
+    def test_3_silent_uninstall_removes_the_files_and_keeps_the_settings(self):
+        result = self.prefix.Run([os.path.join(self.folder, "uninstall.exe"), "/S"], timeout=120)
+        self.assertEqual(result.returncode, 0)
+        # The uninstaller goes on from a copy of itself; wait until it is done.
+        WaitFor(lambda: not os.path.exists(self.folder), 60, "the install folder to go")
+        self.assertFalse(os.path.exists(self.shortcut))
+        for root in ("HKLM", "HKCU"):
+            self.assertIsNone(self.prefix.RegistryQuery(
+                root + r"\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumera 8.0", "UninstallString"))
+        self.assertIsNotNone(StoredPuzzleIndex(self.prefix))
+        self.assertIn("REG_DWORD", self.prefix.RegistryQuery(r"HKCU\Software\lumera8\DonateForm", "DonateStatus") or "")
+
+    def test_4_portable_zip_plays_where_it_is_unpacked(self):
+        unpacked = os.path.join(self.prefix.folder, "portable")
+        with zipfile.ZipFile(Zip()) as archive:
+            self.assertEqual(sorted(os.path.basename(n) for n in archive.namelist() if not n.endswith("/")),
+                             sorted(INSTALLED_FILES))
+            self.assertTrue(all(n.startswith("Lumera 8.0/") for n in archive.namelist()))
+            archive.extractall(unpacked)
+        folder = os.path.join(unpacked, "Lumera 8.0")
+        PlayFirstPuzzleAndQuit(self.prefix, folder)
+        self.assertEqual(StoredPuzzleIndex(self.prefix), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
