@@ -4,7 +4,8 @@
     make_windows_resources.py ico OUT.ico IN.png...   an icon file with one image per PNG:
                                                       up to 48 pixels as 32-bit BGRA bitmaps,
                                                       larger ones kept as PNG
-    make_windows_resources.py bmp OUT.bmp IN.png      a 24-bit bitmap file
+    make_windows_resources.py bmp OUT.bmp IN.png      a 24-bit bitmap file; transparent pixels
+                                                      of an RGBA PNG become magenta
 
 Only the standard library is used; the PNGs are 8-bit RGB or RGBA, not interlaced.
 """
@@ -100,6 +101,9 @@ def MakeBmp(data):
         line = bytearray()
         for x in range(width):
             r, g, b = row[x * channels:x * channels + 3]
+            # A bitmap has no alpha: a transparent pixel becomes magenta, the glyphs' key colour.
+            if channels == 4 and row[x * channels + 3] < 128:
+                r, g, b = 255, 0, 255
             line += bytes((b, g, r))
         pixels += line + bytes(stride - len(line))
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
