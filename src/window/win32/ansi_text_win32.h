@@ -22,13 +22,16 @@ inline std::string ToAnsi(const std::wstring& text, bool* lossless = nullptr) {
     if (lossless) *lossless = true;
     if (text.empty()) return {};
     BOOL usedDefault = FALSE;
-    // Best-fit mapping would turn a character into a look-alike and name another file.
-    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    // Best-fit mapping would turn a character into a look-alike and name another file. A
+    // system whose ANSI code page is UTF-8 holds every character and takes neither option.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* usedDefaultOut = lossless && !utf8 ? &usedDefault : nullptr;
     const int length = WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, lossless ? &usedDefault : nullptr);
+                                           nullptr, usedDefaultOut);
     std::string bytes(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        lossless ? &usedDefault : nullptr);
+                        usedDefaultOut);
     if (lossless) *lossless = usedDefault == FALSE;
     return bytes;
 }
