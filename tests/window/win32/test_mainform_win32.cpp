@@ -156,6 +156,23 @@ TEST_F(MainFormTest, EveryButtonReleaseActsThroughTheSharedHitAreas) {
     EXPECT_EQ(FillOf(PuzzleCellRect(1)), clSilver);
 }
 
+TEST_F(MainFormTest, CellRedrawsAreOnTheWindowWhenTheClickReturns) {
+    ShowWindow(form_->Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(form_->Handle());
+    const HDC screen = GetDC(form_->Handle());
+    const CellRect b = AlphabetCellRect(2);
+    EXPECT_EQ(GetPixel(screen, b.Right - 1, b.Bottom - 1), clWhite);
+    // No message is pumped between the click and the reading: the cell was copied at once.
+    Release(WM_LBUTTONUP, b.Left + 5, b.Top + 5);
+    EXPECT_EQ(GetPixel(screen, b.Right - 1, b.Bottom - 1), clRed);
+    EXPECT_EQ(GetPixel(screen, AlphabetCellRect(1).Right - 1, AlphabetCellRect(1).Bottom - 1), clWhite);
+    // A full repaint reaches the window as well: solver-aid mode turns the status box yellow.
+    dialogs_.inputAnswers.push_back(std::string("ABC"));
+    Command(MenuCommand::menuSolve);
+    EXPECT_EQ(GetPixel(screen, kStatusRect.Right - 1, kStatusRect.Bottom - 1), clYellow);
+    ReleaseDC(form_->Handle(), screen);
+}
+
 TEST_F(MainFormTest, ErrorInAHandlerIsReportedWithTheStopIconAndTheGameGoesOn) {
     std::wstring caption, text;
     lumera::testing::ModalAnswerer answerer([&](HWND box) {
