@@ -21,8 +21,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://lumera.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Arial is drawn with Liberation Sans; the window needs a platform plugin, which the Qt
-# libraries only recommend.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-qpa-plugins")
+# Arial is drawn with Liberation Sans. The menus and dialogs take fontconfig's sans-serif,
+# which with fonts-liberation2 alone is Liberation Mono: DejaVu Sans serves it instead. The
+# window needs a platform plugin, which the Qt libraries only recommend.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core, qt6-qpa-plugins")
+# Help and the web links are opened with xdg-open; the game runs without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 
 include(CPack)

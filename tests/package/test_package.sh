@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package: cpack builds it, it holds every installed file, its dependencies were
-# worked out from the binaries, and, unpacked into a scratch root (never installed on this
-# machine), its desktop entry and metadata validate and its game starts headless in the
-# folder that the desktop entry names, finds its collection there and runs without crashing.
+# worked out from the binaries, the fonts it depends on give a proportional sans-serif face,
+# and, unpacked into a scratch root (never installed on this machine), its desktop entry and
+# metadata validate and its game starts headless in the folder that the desktop entry names,
+# finds its collection there and runs without crashing.
 # Usage: test_package.sh BUILD_DIR SCRATCH_DIR VERSION
 set -euo pipefail
 build=$1
@@ -32,9 +33,30 @@ if grep -v -e '^\./$' -e '^\./usr/' "$scratch/contents"; then Fail "the package 
 [ "$(dpkg-deb -f "$deb" Package)" = lumera8 ] || Fail "wrong package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || Fail "wrong version $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in fonts-liberation2 qt6-qpa-plugins libqt6widgets6 libqt6multimedia6 libc6 libstdc++6; do
+for needed in fonts-liberation2 fonts-dejavu-core qt6-qpa-plugins libqt6widgets6 libqt6multimedia6 libc6 libstdc++6; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || Fail "Depends lacks $needed: $depends"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ ", $recommends," == *", xdg-utils"[\ ,]* ]] || Fail "Recommends lacks xdg-utils: $recommends"
+
+# The fonts the package depends on, and no others, give the interface a proportional
+# sans-serif face (fontconfig's standard rules; fonts-liberation2 alone gives Liberation Mono).
+fonts="$scratch/fonts.conf"
+{
+    echo '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd"><fontconfig>'
+    for font_package in $(tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep '^fonts-'); do
+        dpkg-query -W -f='${Status}' "$font_package" 2>/dev/null | grep -q "install ok installed" ||
+            Fail "$font_package is not installed here (bash tools/install-deps.sh)"
+        dpkg -L "$font_package" | grep -E '\.(ttf|otf)$' | xargs -r -n1 dirname | sort -u | sed 's|.*|<dir>&</dir>|'
+    done
+    echo "<cachedir>$scratch/fontcache</cachedir><include ignore_missing=\"yes\">/etc/fonts/conf.d</include></fontconfig>"
+} >"$fonts"
+face=$(FONTCONFIG_FILE="$fonts" fc-match -f '%{family}|%{spacing}' sans-serif)
+echo "sans-serif with the package's fonts: $face"
+case ${face#*|} in
+    '' | 0) ;;
+    *) Fail "sans-serif is not proportional with the package's fonts: $face" ;;
+esac
 
 # Unpack and check the tree as installed under /usr.
 root="$scratch/root"
