@@ -189,6 +189,17 @@ TEST_F(DonationReminder, DialogPartsLookAsDesigned) {
     EXPECT_TRUE(form.isVisible());
 }
 
+TEST_F(DonationReminder, EveryLabelShowsItsTextAsItStands) {
+    TDonateForm form(&owner);
+    int texts = 0;
+    for (const QLabel* label : form.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) continue;  // the picture
+        ++texts;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    }
+    EXPECT_EQ(texts, 3);
+}
+
 TEST_F(DonationReminder, EnterAndEscapeDoNotEndTheDialog) {
     TDonateForm form(&owner);
     form.show();

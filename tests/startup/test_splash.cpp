@@ -77,6 +77,15 @@ TEST_F(Splash, PartsSitWhereDesignedAndOnlyTheAboutWindowHasTheCross) {
     }
 }
 
+TEST_F(Splash, EveryLabelShowsItsTextAsItStands) {
+    for (int mode : {2, 5}) {
+        TsplashForm form(&mainForm, mode);
+        const QList<QLabel*> labels = form.findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 4);
+        for (const QLabel* label : labels) EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    }
+}
+
 TEST_F(Splash, ClicksOnTheTextsCloseNothingButThePictureAndTheCrossDo) {
     TsplashForm splash(&mainForm, 2), about(&mainForm, 5);
     for (TsplashForm* form : {&splash, &about}) {

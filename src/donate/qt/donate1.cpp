@@ -112,7 +112,9 @@ protected:
 };
 
 QLabel* MakeLabel(QWidget* parent, const DonatePartDef& part, const QString& text) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(part.name);
     label->setGeometry(Geometry(part));
     label->setWordWrap(true);
@@ -184,7 +186,9 @@ TDonateForm::TDonateForm(QWidget* owner)
     Label1 = MakeLabel(Panel1, kDonateLabel1, QString::fromStdString(DonateLabel1Text()));
     Label2 = MakeLabel(Panel1, kDonateLabel2, kDonateLabel2Text);
 
-    lblHomePage = new ClickLabel(QString::fromStdString(DonateHomePageText()), Panel1, [this] { lblHomePageClick(); });
+    lblHomePage = new ClickLabel(Panel1, [this] { lblHomePageClick(); });
+    lblHomePage->setTextFormat(Qt::PlainText);
+    lblHomePage->setText(QString::fromStdString(DonateHomePageText()));
     lblHomePage->setObjectName(kDonateHomePageLabel.name);
     lblHomePage->setGeometry(Geometry(kDonateHomePageLabel));
     lblHomePage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -39,6 +39,7 @@ ClickLabel* MakeLabel(QWidget* parent, const SplashPartDef& part, std::function<
     label->setObjectName(part.name);
     label->setGeometry(Geometry(part));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setPixelSize(part.fontPixels);
     font.setBold(part.bold);

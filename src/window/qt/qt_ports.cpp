@@ -41,6 +41,7 @@ std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
 void ShowErrorReport(QWidget* parent, const std::string& what) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
                     QString::fromLocal8Bit(ErrorReportText(what)), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -60,12 +61,14 @@ QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
 void QtDialogs::ShowInformation(const std::string& text) {
     if (beforeModal_) beforeModal_();
     QMessageBox box(QMessageBox::Information, kInformationCaption, FromCp1252(text), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 void QtDialogs::ShowMessage(const std::string& text, const std::string& caption) {
     if (beforeModal_) beforeModal_();
     QMessageBox box(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -75,6 +78,8 @@ bool QtDialogs::InputBox(const std::string& caption, const std::string& prompt, 
     box.setObjectName("InputBox");
     box.setWindowTitle(FromCp1252(caption));
     box.setLabelText(FromCp1252(prompt));
+    // The prompt's label is made by setLabelText; it shows the prompt as it stands, never as markup.
+    if (auto* label = box.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
     box.setTextValue(FromCp1252(text));
     box.setInputMode(QInputDialog::TextInput);
     if (box.exec() != QDialog::Accepted) return false;

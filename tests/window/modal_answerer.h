@@ -1,0 +1,115 @@
+// Answers the real modal dialogs of the game as they come up, and keeps what each one showed;
+// and a main window that uses those real dialogs, in a scratch folder with its own store.
+#pragma once
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <deque>
+#include <ostream>
+#include <memory>
+#include <vector>
+
+#include "../engine/fakes.h"
+#include "window/qt/mainform.h"
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace lumera::testing {
+
+class ModalAnswerer {
+public:
+    struct Shown {
+        QString caption;
+        QString text;  // a message's text or an input box's prompt
+        Qt::TextFormat format = Qt::AutoText;
+        int width = 0;
+    };
+    std::vector<Shown> shown;             // message boxes and input boxes, in order
+    std::deque<QString> inputAnswers;     // for input boxes; none left: Cancel
+    QString fileAnswer;                   // for the file chooser; empty: Cancel
+
+    ModalAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+        timer_.start(0);
+    }
+
+private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == answered_ || !modal->isVisible()) return;
+        answered_ = modal;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown.push_back({box->windowTitle(), box->text(), box->textFormat(), box->width()});
+            box->accept();
+        } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            const QLabel* label = input->findChild<QLabel*>();
+            shown.push_back({input->windowTitle(), input->labelText(), label ? label->textFormat() : Qt::AutoText,
+                             input->width()});
+            if (inputAnswers.empty()) {
+                input->reject();
+                return;
+            }
+            input->setTextValue(inputAnswers.front());
+            inputAnswers.pop_front();
+            input->accept();
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
+            if (fileAnswer.isEmpty()) {
+                chooser->reject();
+                return;
+            }
+            chooser->selectFile(fileAnswer);
+            static_cast<QDialog*>(chooser)->accept();  // the chooser's own accept checks the file
+        }
+    }
+
+    QTimer timer_;
+    QPointer<QWidget> answered_;
+};
+
+// The game window with its real Qt dialogs, answered by `answerer`.
+struct RealDialogsRig {
+    TempDir dir;
+    ModalAnswerer answerer;
+    FakeSound sound;
+    SequenceRandom random;
+    FakeClock clock;
+    std::unique_ptr<TLumeraMainForm> form;
+    std::filesystem::path previousFolder = std::filesystem::current_path();
+
+    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n") {
+        dir.Write("Lumera8.dat", puzzles);
+        std::filesystem::current_path(dir.path);
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir.path / "config").string()));
+    }
+    ~RealDialogsRig() {
+        form.reset();
+        std::filesystem::current_path(previousFolder);
+    }
+    std::filesystem::path StoreFile() const { return dir.path / "config" / "lumera8" / "registry.reg"; }
+    // Stores the settings record as a previous run would have left it.
+    void StorePuzzleFile(const std::string& name) {
+        TRegInfo info{};
+        ApplyDefaults(info);
+        SetShortString(info.PuzzleFile, kPuzzleFileCapacity, name);
+        util::RegistryStore(StoreFile()).WriteBinary(kSettingsKey, kSettingsValueName, RegInfoBytes(info));
+    }
+    void Start() {
+        MainFormServices services;
+        services.sound = &sound;
+        services.random = &random;
+        services.clock = &clock;
+        services.storeFile = StoreFile();
+        services.showSplash = false;
+        services.donationReminder = false;
+        form = std::make_unique<TLumeraMainForm>(services);
+    }
+    LumeraGame& Game() { return form->Game(); }
+};
+
+}  // namespace lumera::testing
