@@ -29,6 +29,7 @@ public:
     virtual void DrawPuzzleCell(int n, char text, Colour colour) = 0;
     // Clears the board and paints it completely from the game state before returning.
     virtual void FullRepaint() = 0;
+    // The caption holds the puzzle file's name in the file system's encoding; the rest is ASCII.
     virtual void SetCaption(const std::string& caption) = 0;
     // Enables or disables one menu command, named by its item name ("menuNew" ...).
     virtual void SetCommandEnabled(const std::string& itemName, bool enabled) = 0;
@@ -40,14 +41,15 @@ public:
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
-    // Caption "Information", information icon, one "OK" button.
+    // Caption "Information", information icon, one "OK" button. The text may hold file names,
+    // in the file system's encoding; the rest of it is ASCII.
     virtual void ShowInformation(const std::string& text) = 0;
-    // A message with the given text and caption and an OK button.
+    // A message with the given text and caption (Windows-1252) and an OK button.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     // Returns true on OK; text is the edit line, in and out. On Cancel text is unchanged.
     virtual bool InputBox(const std::string& caption, const std::string& prompt, std::string& text) = 0;
     // The file chooser: "Name|pattern|Name|pattern" filter, default extension.
-    // Returns the chosen existing file, or nothing on Cancel.
+    // Returns the chosen existing file's name in the file system's encoding, or nothing on Cancel.
     virtual std::optional<std::string> ChooseFile(const std::string& filter,
                                                   const std::string& defaultExtension) = 0;
 };

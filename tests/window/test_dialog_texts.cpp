@@ -1,7 +1,10 @@
-// What the real dialogs show: texts as they stand, never as markup.
+// What the real dialogs show: texts as they stand (never markup), and file names in the file
+// system's encoding.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 
 #include "modal_answerer.h"
 #include "window/window_texts.h"
@@ -54,4 +57,39 @@ TEST(PlainText, InputBoxPromptAndErrorReport) {
     EXPECT_EQ(answerer.shown[0].format, Qt::PlainText);
     EXPECT_EQ(answerer.shown[1].text, "<b>No such file</b>.");
     EXPECT_EQ(answerer.shown[1].format, Qt::PlainText);
+}
+
+TEST(FileNames, TheFallbackMessageShowsAStoredNameInTheFileSystemsEncoding) {
+    RealDialogsRig rig;
+    rig.StorePuzzleFile("\xC3\x89t\xC3\xA9 \xE2\x80\x93 \xC3\xBC.dat");  // "Été – ü.dat" as the file system spells it
+    rig.Start();
+    ASSERT_EQ(rig.answerer.shown.size(), 1u);
+    EXPECT_EQ(rig.answerer.shown[0].text, Fallback(QString::fromUtf8("\xC3\x89t\xC3\xA9 \xE2\x80\x93 \xC3\xBC.dat")));
+}
+
+TEST(FileNames, AChosenFileWithAnyNameOpensShowsInTheCaptionAndIsFoundAgain) {
+    RealDialogsRig rig;
+    const QString name = QString::fromUtf8("\xC3\xA9 <b>\xE2\x82\xAC &amp; \xD0\x96.dat");  // é <b>€ &amp; Ж.dat
+    const QString path = QDir(QString::fromStdString(rig.dir.path.string())).filePath(name);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("CHOSEN FIRST\nCHOSEN SECOND\n");
+    }
+    rig.Start();
+    ASSERT_EQ(rig.answerer.shown.size(), 1u);  // first run: the stored default is not there
+    rig.answerer.fileAnswer = path;
+    rig.answerer.inputAnswers = {"2"};
+    rig.form->findChild<QAction*>("menuNewPuzzleSet")->trigger();
+    const QString caption = "Lumera 8.0 by lumera.example - [" + path + "]";
+    EXPECT_EQ(rig.form->windowTitle(), caption);
+    EXPECT_EQ(rig.Game().PuzzleFileName, QFile::encodeName(path).toStdString());
+    EXPECT_EQ(rig.Game().LineBuf, "CHOSEN SECOND");
+    ASSERT_EQ(rig.answerer.shown.size(), 2u) << "no message but the number input box";
+
+    rig.form.reset();
+    rig.Start();
+    EXPECT_EQ(rig.answerer.shown.size(), 2u) << "found again: no fallback message";
+    EXPECT_EQ(rig.form->windowTitle(), caption);
+    EXPECT_EQ(rig.Game().LineBuf, "CHOSEN SECOND");
 }

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -309,7 +310,10 @@ void TLumeraMainForm::FormCreate() {
 void TLumeraMainForm::DrawAlphabetCell(char letter, Colour colour) { board_->DrawAlphabetCell(letter, colour); }
 void TLumeraMainForm::DrawPuzzleCell(int n, char text, Colour colour) { board_->DrawPuzzleCell(n, text, colour); }
 void TLumeraMainForm::FullRepaint() { board_->FullRepaint(); }
-void TLumeraMainForm::SetCaption(const std::string& caption) { setWindowTitle(FromCp1252(caption)); }
+// The caption is ASCII apart from the puzzle file's name.
+void TLumeraMainForm::SetCaption(const std::string& caption) {
+    setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
+}
 
 void TLumeraMainForm::SetCommandEnabled(const std::string& itemName, bool enabled) {
     if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setEnabled(enabled);

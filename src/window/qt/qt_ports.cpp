@@ -60,7 +60,9 @@ QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
 
 void QtDialogs::ShowInformation(const std::string& text) {
     if (beforeModal_) beforeModal_();
-    QMessageBox box(QMessageBox::Information, kInformationCaption, FromCp1252(text), QMessageBox::Ok, parent_);
+    // Information texts are ASCII apart from the file names they carry.
+    QMessageBox box(QMessageBox::Information, kInformationCaption, QFile::decodeName(QByteArray::fromStdString(text)),
+                    QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -112,7 +114,7 @@ std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, cons
     dialog.setDefaultSuffix(suffix);
     dialog.setDirectory(QDir::currentPath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 // ---- Sound -------------------------------------------------------------------------------
