@@ -1,5 +1,5 @@
-// What the real dialogs show: texts as they stand (never markup), and file names in the file
-// system's encoding.
+// What the real dialogs show: texts as they stand (never markup) and file names in the file
+// system's encoding; and ShellOpen's silence without a launcher.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "modal_answerer.h"
+#include "util/my_utils.h"
 #include "window/window_texts.h"
 
 using namespace lumera;
@@ -92,4 +93,20 @@ TEST(FileNames, AChosenFileWithAnyNameOpensShowsInTheCaptionAndIsFoundAgain) {
     EXPECT_EQ(rig.answerer.shown.size(), 2u) << "found again: no fallback message";
     EXPECT_EQ(rig.form->windowTitle(), caption);
     EXPECT_EQ(rig.Game().LineBuf, "CHOSEN SECOND");
+}
+
+TEST(ShellOpen, WithoutXdgOpenNothingIsSaidOnStandardError) {
+    static QStringList messages;
+    messages.clear();
+    TempDir empty;
+    const QByteArray previousPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(empty.path.string()));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { messages << message; });
+    qWarning("the handler hears warnings");
+    ShellOpen("https://lumera.example/");
+    ShellOpen(empty.Write("page.html", "<p>x</p>"));
+    qInstallMessageHandler(previous);
+    qputenv("PATH", previousPath);
+    EXPECT_EQ(messages, QStringList{"the handler hears warnings"});
 }
