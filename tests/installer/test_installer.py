@@ -10,18 +10,17 @@ Every wait has a timeout; a hung Wine program fails the test.
 
 import glob
 import os
-import shutil
 import struct
-import subprocess
 import sys
-import tempfile
 import time
 import unittest
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util", "win32"))
+from wine_session import WinePrefix, WaitFor, FindWindow, Keys  # noqa: E402
+
 BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else os.getcwd()
 VERSION = "8.0.0"
-WINE = os.environ.get("LUMERA_WINE") or shutil.which("wine") or "wine"
 INSTALLED_FILES = ["lumera8.exe", "Lumera8.dat", "lumera8.html", "licence.txt"]
 CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]"
 
@@ -66,90 +65,6 @@ def ParseShortcut(data):
             strings[name] = raw.decode("utf-16-le" if unicode else "cp1252").rstrip("\0")
             at += size
     return target, strings.get("workdir")
-
-
-class WinePrefix:
-    """A Wine prefix of its own, with one wineserver kept alive for it."""
-
-    def __init__(self):
-        self.folder = tempfile.mkdtemp(prefix="lumera-setup-")
-        self.env = dict(os.environ)
-        self.env.update(WINEPREFIX=os.path.join(self.folder, "prefix"), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
-        source = os.environ.get("WINEPREFIX")
-        if source and os.path.isfile(os.path.join(source, "system.reg")):
-            # A copy of the test run's prefix is made in seconds, and its font cache is warm.
-            subprocess.run(["cp", "-a", source, self.env["WINEPREFIX"]], check=True, timeout=120)
-        else:
-            self.Run(["wineboot", "-i"], timeout=180)
-            self.Server("-w", timeout=60)
-        for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
-            link = os.path.join(self.Drive(), "windows", "Fonts", os.path.basename(font))
-            if not os.path.exists(link):
-                os.symlink(font, link)
-        for name in ("Managed", "Decorated"):
-            self.Run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N", "/f"])
-        self.Server("-p60")
-
-    def Drive(self):
-        return os.path.join(self.env["WINEPREFIX"], "drive_c")
-
-    def Run(self, arguments, timeout=60, cwd=None):
-        # Output goes through files: Wine's helper processes inherit the descriptors and would
-        # keep a pipe open long after the program has ended.
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run([WINE] + arguments, env=self.env, cwd=cwd, timeout=timeout,
-                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
-            out.seek(0)
-            err.seek(0)
-            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
-
-    def Start(self, arguments, cwd):
-        return subprocess.Popen([WINE] + arguments, env=self.env, cwd=cwd, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    def Server(self, option, timeout=30):
-        server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
-        subprocess.run([server, option], env=self.env, timeout=timeout)
-
-    def RegistryQuery(self, key, value):
-        result = self.Run(["reg", "query", key, "/v", value])
-        return result.stdout.decode("latin-1") if result.returncode == 0 else None
-
-    def Close(self):
-        try:
-            self.Server("-k")
-        finally:
-            shutil.rmtree(self.folder, ignore_errors=True)
-
-
-def WaitFor(condition, seconds, what):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.2)
-    raise AssertionError("timed out after %d s waiting for %s" % (seconds, what))
-
-
-def FindWindow(name):
-    """The X window whose name is exactly `name`, or None."""
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % Escape(name)],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
-    ids = result.stdout.split()
-    return ids[0].decode() if ids else None
-
-
-def Escape(text):
-    return "".join("\\" + c if c in r"\.[]()*+?^$|{}" else c for c in text)
-
-
-def Keys(window, *keys):
-    subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=20, check=False)
-    for key in keys:
-        subprocess.run(["xdotool", "key", "--window", window, key], timeout=20, check=False)
-        time.sleep(0.2)
 
 
 def PlayFirstPuzzleAndQuit(prefix, folder):

@@ -50,6 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         // 4. The main window; its creation runs FormCreate (splash, InitGame, "A" selected).
         TLumeraMainForm form(instance, MainFormServices{&store}, std::move(hooks));
         ShowWindow(form.Handle(), showCommand);
+        KeepSplashOnTop();
         UpdateWindow(form.Handle());
         // 5. The message loop, until the main window is destroyed. No accelerators: the
         //    menu has no shortcut keys.

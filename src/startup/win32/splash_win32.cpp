@@ -253,6 +253,14 @@ void ShowStartupSplash(HWND mainForm) {
     form->Show();
 }
 
+void KeepSplashOnTop() {
+    if (splashForm == nullptr || !IsWindowVisible(splashForm->Handle())) return;
+    // Hidden and shown again, it is stacked anew above the window shown last.
+    const HWND window = splashForm->Handle();
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void SplashTimer1Timer() {
     TsplashForm* form = splashForm;
     if (form == nullptr) return;

@@ -62,6 +62,9 @@ extern TsplashForm* splashForm;
 // The first step of the main window's creation: a splash in mode SplashModeBase, centred on
 // the screen and shown. The caller then starts Timer1.
 void ShowStartupSplash(HWND mainForm);
+// Puts a splash still on screen back above every other window, once the main window has been
+// shown: some window systems raise a newly shown window above topmost ones.
+void KeepSplashOnTop();
 // The first tick of Timer1 (after the caller stopped it): closes and releases the splash.
 void SplashTimer1Timer();
 // Help > About (after the caller stopped Timer1): an about window centred over the main

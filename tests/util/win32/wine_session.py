@@ -1,0 +1,125 @@
+"""A Wine session for tests that drive the Windows programs as a player would: a scratch prefix
+with its own wineserver, windows found by name on the X display, keys and clicks by xdotool,
+and screen pixels read with ImageMagick. Every wait has a timeout.
+"""
+
+import glob
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+WINE = os.environ.get("LUMERA_WINE") or shutil.which("wine") or "wine"
+
+
+class WinePrefix:
+    """A Wine prefix of its own, with one wineserver kept alive for it."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="lumera-setup-")
+        self.env = dict(os.environ)
+        self.env.update(WINEPREFIX=os.path.join(self.folder, "prefix"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        source = os.environ.get("WINEPREFIX")
+        if source and os.path.isfile(os.path.join(source, "system.reg")):
+            # A copy of the test run's prefix is made in seconds, and its font cache is warm.
+            subprocess.run(["cp", "-a", source, self.env["WINEPREFIX"]], check=True, timeout=120)
+        else:
+            self.Run(["wineboot", "-i"], timeout=180)
+            self.Server("-w", timeout=60)
+        for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
+            link = os.path.join(self.Drive(), "windows", "Fonts", os.path.basename(font))
+            if not os.path.exists(link):
+                os.symlink(font, link)
+        for name in ("Managed", "Decorated"):
+            self.Run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N", "/f"])
+        # A new player: no settings and no donation state from earlier tests.
+        for key in (r"HKLM\Software\Lumera800", r"HKCU\Software\Lumera800", r"HKCU\Software\lumera8"):
+            self.Run(["reg", "delete", key, "/f"])
+        self.Server("-p60")
+
+    def Drive(self):
+        return os.path.join(self.env["WINEPREFIX"], "drive_c")
+
+    def Run(self, arguments, timeout=60, cwd=None):
+        # Output goes through files: Wine's helper processes inherit the descriptors and would
+        # keep a pipe open long after the program has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = subprocess.run([WINE] + arguments, env=self.env, cwd=cwd, timeout=timeout,
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
+
+    def Start(self, arguments, cwd):
+        return subprocess.Popen([WINE] + arguments, env=self.env, cwd=cwd, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def Server(self, option, timeout=30):
+        server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+        subprocess.run([server, option], env=self.env, timeout=timeout)
+
+    def RegistryQuery(self, key, value):
+        result = self.Run(["reg", "query", key, "/v", value])
+        return result.stdout.decode("latin-1") if result.returncode == 0 else None
+
+    def RegistrySet(self, key, value, kind, data):
+        self.Run(["reg", "add", key, "/v", value, "/t", kind, "/d", str(data), "/f"])
+
+    def Close(self):
+        try:
+            self.Server("-k")
+        finally:
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def WaitFor(condition, seconds, what):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out after %d s waiting for %s" % (seconds, what))
+
+
+def FindWindow(name):
+    """The X window whose name is exactly `name`, or None."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % Escape(name)],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    ids = result.stdout.split()
+    return ids[0].decode() if ids else None
+
+
+def Escape(text):
+    return "".join("\\" + c if c in r"\.[]()*+?^$|{}" else c for c in text)
+
+
+def Keys(window, *keys):
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=20, check=False)
+    for key in keys:
+        subprocess.run(["xdotool", "key", "--window", window, key], timeout=20, check=False)
+        time.sleep(0.2)
+
+
+
+
+def WindowGeometry(window):
+    """(left, top, width, height) of an X window."""
+    result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, timeout=20)
+    values = dict(line.split("=", 1) for line in result.stdout.decode().split() if "=" in line)
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def ScreenPixel(x, y):
+    """The (red, green, blue) of a screen pixel."""
+    result = subprocess.run(["import", "-window", "root", "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "rgb:-"],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+    return tuple(result.stdout[:3])
+
+
+def Click(x, y):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], timeout=20, check=False)
+    subprocess.run(["xdotool", "click", "1"], timeout=20, check=False)
