@@ -17,7 +17,7 @@ import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util", "win32"))
-from wine_session import WinePrefix, WaitFor, FindWindow, Keys  # noqa: E402
+from wine_session import FindWindow, Keys, QuitGame, WaitFor, WinePrefix  # noqa: E402
 
 BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else os.getcwd()
 VERSION = "8.0.0"
@@ -80,8 +80,7 @@ def PlayFirstPuzzleAndQuit(prefix, folder):
         window = WaitFor(Ready, 60, "the game's window titled %r" % CAPTION)
         # The splash has gone by its timer before the window is used.
         time.sleep(2)
-        Keys(window, "alt+g", "q")
-        game.wait(timeout=30)
+        QuitGame(game, window)
         return CAPTION
     finally:
         if game.poll() is None:

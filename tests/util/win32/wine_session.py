@@ -123,3 +123,15 @@ def ScreenPixel(x, y):
 def Click(x, y):
     subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], timeout=20, check=False)
     subprocess.run(["xdotool", "click", "1"], timeout=20, check=False)
+
+
+def QuitGame(process, window, attempts=3):
+    """Game > Quit by its keys, again if a key went astray, until the program has ended."""
+    for _ in range(attempts):
+        Keys(window, "Escape", "alt+g", "q")
+        try:
+            process.wait(timeout=10)
+            return
+        except subprocess.TimeoutExpired:
+            pass
+    raise AssertionError("the game did not end after Game > Quit")
