@@ -37,6 +37,7 @@ PUZZLES = [
     "SPHINX OF BLACK QUARTZ JUDGE MY VOW",
 ]
 INFORMATION = "Information"
+SPLASH_NAME = "^Lumera 8\\.0$"
 CONGRATULATIONS = "Congratulations! You have finished this puzzle!"
 # The Game menu's items (separator left out) and the five that solver-aid mode disables.
 GAME_ITEMS = ["menuNew", "menuSpecifyStart", "menuCheat", "menuQuit", "menuNewPuzzleSet", "menuSolve"]
@@ -384,6 +385,8 @@ def start_game(game, caption_regex, expect_information):
 
 def wait_for_board(game, status_colour, what):
     def probe():
+        # The start-up splash lies over the board's middle until Timer1's first tick takes it away.
+        check(not find_windows(SPLASH_NAME), "the splash is still up")
         image, _ = game.board()
         check_board_frame(image, status_colour)
         return image
