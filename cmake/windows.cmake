@@ -7,6 +7,8 @@ set(LUMERA_BUILD_GUI OFF)  # the rooms' Qt parts stay out
 foreach(room src/engine src/util src/donate src/window src/startup)
   add_subdirectory(${room})
 endforeach()
+# The floor program of the Windows start-up measurement.
+add_subdirectory(bench/win32)
 # The program lands at the top of the build folder: build-windows/lumera8.exe.
 if(TARGET lumera8)
   set_target_properties(lumera8 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})

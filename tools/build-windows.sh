@@ -24,7 +24,7 @@ case "$arch" in
   x64)
     packages+=(g++-mingw-w64-x86-64-posix wine64)
     toolchain="$here/cmake/toolchain-mingw64.cmake"
-    build="${LUMERA_WINDOWS_BUILD_DIR:-$here/build-windows-x64}"
+    build="${LUMERA_WINDOWS_X64_BUILD_DIR:-$here/build-windows-x64}"
     ;;
   *) echo "build-windows.sh: LUMERA_WINDOWS_ARCH is x86 or x64, not $arch" >&2; exit 2 ;;
 esac
