@@ -365,6 +365,12 @@ def menu_item_states(game, shot_before):
     return dict(zip(GAME_ITEMS, states))
 
 
+def forget_settings(wine):
+    """Removes the game's settings and donation state from the prefix's registry."""
+    for key in ("HKLM\\Software\\Lumera800", "HKCU\\Software\\Lumera800", "HKCU\\Software\\lumera8"):
+        subprocess.run([wine, "reg", "delete", key, "/f"], capture_output=True, timeout=30, stdin=subprocess.DEVNULL)
+
+
 def start_game(game, caption_regex, expect_information):
     """Starts the program and finds its window; one retry when the window does not appear,
     a known Wine flake (about one start in sixteen)."""
@@ -416,9 +422,7 @@ def main():
     passed = False
     try:
         # A first run: nothing stored yet.
-        for key in ("HKLM\\Software\\Lumera800", "HKCU\\Software\\Lumera800", "HKCU\\Software\\lumera8"):
-            subprocess.run([args.wine, "reg", "delete", key, "/f"], capture_output=True, timeout=30,
-                           stdin=subprocess.DEVNULL)
+        forget_settings(args.wine)
 
         # 1. The stored file "Lumera2.dat" is missing: the fallback message, then the window.
         start_game(game, main_caption, expect_information=True)
@@ -538,6 +542,8 @@ def main():
         log(f"screenshot and Wine's log kept in {folder}")
     finally:
         game.stop()
+        # The prefix is shared with the other tests of the run: leave no settings behind.
+        forget_settings(args.wine)
         if passed and not args.keep:
             shutil.rmtree(folder, ignore_errors=True)
     return 0 if passed else 1
