@@ -2,6 +2,7 @@
 // its keys and ways of closing, and the schedule kept in the real registry across runs.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -173,7 +174,7 @@ TEST_F(DonationReminder, DialogHasItsFrameSizeColoursAndAnswersAndIgnoresEnterAn
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     ASSERT_EQ(answerTexts.size(), 5u);
     for (std::size_t i = 0; i < answerTexts.size(); ++i) {
-        EXPECT_EQ(answerTexts[i], std::wstring(kDonateAnswerTexts[i], kDonateAnswerTexts[i] + strlen(kDonateAnswerTexts[i])));
+        EXPECT_EQ(answerTexts[i], std::wstring(kDonateAnswerTexts[i], kDonateAnswerTexts[i] + std::strlen(kDonateAnswerTexts[i])));
         EXPECT_EQ(checked[i], i == 0) << "answer " << i;
     }
     EXPECT_EQ(green, Rgb(clMoneyGreen));
