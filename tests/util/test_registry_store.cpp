@@ -374,6 +374,13 @@ TEST_F(RegistryStoreTest, WriterKilledAtAnyMomentLeavesOldOrNewValue) {
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
+        // On a busy machine no write may finish within those few milliseconds in any round;
+        // the last round waits (up to ten seconds) for one, so that the check below means something.
+        for (int wait = 0; round == 49 && seen == 0 && wait < 1000; ++wait) {
+            const auto written = ParseRegistryFile(ReadAll(file));
+            if (written && written->Find(kMachineKey, "Counter")) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         const auto document = ParseRegistryFile(ReadAll(file));
