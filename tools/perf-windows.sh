@@ -9,5 +9,5 @@ export LUMERA_WINDOWS_BUILD_TYPE=Release
 source "$here/tools/wine-session.sh"
 
 /usr/bin/python3 "$here/bench/perf_windows.py" --wine "$wine" --exe "$build/lumera8.exe" \
-  --floor "$build/lumera_floor_win32.exe" --shipped-exe "$here/build-windows/lumera8.exe" \
+  --floor "$build/lumera_floor_win32.exe" --floor-imports "$build/lumera_floor_imports_win32.exe" --shipped-exe "$here/build-windows/lumera8.exe" \
   --data "$here/data" --label "($WINEARCH prefix, $(basename "$build"))" "$@"

@@ -7,7 +7,29 @@
 
 #include "startup/win32/perf_hook_win32.h"
 
+#ifdef LUMERA_FLOOR_WITH_GAME_IMPORTS
+// The same floor importing the system libraries that lumera8.exe imports beyond the floor's
+// (the file chooser, ShellExecute, PlaySound, the registry), so that the measurement shows
+// what loading them at start costs.
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+#endif
+
 namespace {
+
+#ifdef LUMERA_FLOOR_WITH_GAME_IMPORTS
+// Never true; the calls make the imports without running them.
+volatile bool callImports = false;
+void ReferenceGameImports() {
+    if (!callImports) return;
+    GetOpenFileNameA(nullptr);
+    ShellExecuteA(nullptr, nullptr, nullptr, nullptr, nullptr, SW_SHOWNORMAL);
+    PlaySoundA(nullptr, nullptr, 0);
+    RegCloseKey(nullptr);
+    GradientFill(nullptr, nullptr, 0, nullptr, 0, 0);
+}
+#endif
 
 std::wstring perfFile;
 
@@ -48,6 +70,9 @@ HMENU FloorMenu() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     perfFile = lumera::win32::PerfReportFile();
+#ifdef LUMERA_FLOOR_WITH_GAME_IMPORTS
+    ReferenceGameImports();
+#endif
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = FloorWindowProc;
