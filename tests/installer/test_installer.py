@@ -23,6 +23,7 @@ BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else os.getcwd()
 VERSION = "8.0.0"
 INSTALLED_FILES = ["lumera8.exe", "Lumera8.dat", "lumera8.html", "licence.txt"]
 CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]"
+UNINSTALL_KEY = r"%s\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumera 8.0"
 
 
 def Zip():
@@ -111,34 +112,48 @@ class WindowsDownloads(unittest.TestCase):
     def tearDownClass(cls):
         cls.prefix.Close()
 
-    def test_1_silent_install_puts_files_shortcut_and_uninstall_entry_in_place(self):
-        result = self.prefix.Run([self.setup, "/S"], timeout=120)
+    def Install(self, option, folder_pattern):
+        """Installs silently with the option; checks the files, the shortcut and the uninstall
+        entry, and returns (install folder, shortcut, root key of the entry)."""
+        result = self.prefix.Run([self.setup, "/S"] + ([option] if option else []), timeout=120)
         self.assertEqual(result.returncode, 0, result.stderr.decode("latin-1")[-2000:])
-        folders = glob.glob(os.path.join(self.prefix.Drive(), "Program Files*", "Lumera 8.0"))
+        folders = glob.glob(os.path.join(self.prefix.Drive(), *folder_pattern))
         self.assertEqual(len(folders), 1, folders)
-        type(self).folder = folders[0]
+        folder = folders[0]
         for name in INSTALLED_FILES + ["uninstall.exe"]:
-            self.assertTrue(os.path.isfile(os.path.join(self.folder, name)), name)
-        with open(os.path.join(self.folder, "lumera8.exe"), "rb") as installed, \
+            self.assertTrue(os.path.isfile(os.path.join(folder, name)), name)
+        with open(os.path.join(folder, "lumera8.exe"), "rb") as installed, \
                 open(os.path.join(BUILD, "lumera8.exe"), "rb") as built:
             self.assertEqual(installed.read(), built.read())
 
         shortcuts = glob.glob(os.path.join(self.prefix.Drive(), "**", "Start Menu", "Programs", "Lumera 8.0.lnk"),
                               recursive=True)
         self.assertEqual(len(shortcuts), 1, shortcuts)
-        type(self).shortcut = shortcuts[0]
         with open(shortcuts[0], "rb") as link:
             target, workdir = ParseShortcut(link.read())
-        windows_folder = "C:\\" + os.path.relpath(self.folder, self.prefix.Drive()).replace("/", "\\")
+        windows_folder = "C:\\" + os.path.relpath(folder, self.prefix.Drive()).replace("/", "\\")
         self.assertEqual(target.lower(), (windows_folder + "\\lumera8.exe").lower())
         self.assertEqual(workdir.lower(), windows_folder.lower())
 
-        entry = None
+        roots = [root for root in ("HKLM", "HKCU") if self.prefix.RegistryQuery(UNINSTALL_KEY % root, "UninstallString")]
+        self.assertEqual(len(roots), 1, "uninstall entries under %s" % roots)
+        self.assertIn("uninstall.exe", self.prefix.RegistryQuery(UNINSTALL_KEY % roots[0], "UninstallString"))
+        return folder, shortcuts[0], roots[0]
+
+    def Uninstall(self, folder, shortcut, arguments):
+        result = self.prefix.Run([os.path.join(folder, "uninstall.exe")] + arguments, timeout=120)
+        self.assertEqual(result.returncode, 0)
+        # The uninstaller goes on from a copy of itself; wait until it is done.
+        WaitFor(lambda: not os.path.exists(folder), 60, "the install folder to go")
+        self.assertFalse(os.path.exists(shortcut))
         for root in ("HKLM", "HKCU"):
-            entry = entry or self.prefix.RegistryQuery(
-                root + r"\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumera 8.0", "UninstallString")
-        self.assertIsNotNone(entry, "no uninstall entry")
-        self.assertIn("uninstall.exe", entry)
+            self.assertIsNone(self.prefix.RegistryQuery(UNINSTALL_KEY % root, "UninstallString"))
+
+    def test_1_silent_install_puts_files_shortcut_and_uninstall_entry_in_place(self):
+        # The test's Wine user is an administrator: the install is for everyone.
+        folder, shortcut, root = self.Install(None, ["Program Files*", "Lumera 8.0"])
+        self.assertEqual(root, "HKLM")
+        type(self).folder, type(self).shortcut = folder, shortcut
 
     def test_2_installed_game_starts_from_its_folder_on_puzzle_1(self):
         PlayFirstPuzzleAndQuit(self.prefix, self.folder)
@@ -146,14 +161,7 @@ class WindowsDownloads(unittest.TestCase):
         self.assertEqual(StoredPuzzleIndex(self.prefix), 0)
 
     def test_3_silent_uninstall_removes_the_files_and_keeps_the_settings(self):
-        result = self.prefix.Run([os.path.join(self.folder, "uninstall.exe"), "/S"], timeout=120)
-        self.assertEqual(result.returncode, 0)
-        # The uninstaller goes on from a copy of itself; wait until it is done.
-        WaitFor(lambda: not os.path.exists(self.folder), 60, "the install folder to go")
-        self.assertFalse(os.path.exists(self.shortcut))
-        for root in ("HKLM", "HKCU"):
-            self.assertIsNone(self.prefix.RegistryQuery(
-                root + r"\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumera 8.0", "UninstallString"))
+        self.Uninstall(self.folder, self.shortcut, ["/S"])
         self.assertIsNotNone(StoredPuzzleIndex(self.prefix))
         self.assertIn("REG_DWORD", self.prefix.RegistryQuery(r"HKCU\Software\lumera8\DonateForm", "DonateStatus") or "")
 
@@ -167,6 +175,17 @@ class WindowsDownloads(unittest.TestCase):
         folder = os.path.join(unpacked, "Lumera 8.0")
         PlayFirstPuzzleAndQuit(self.prefix, folder)
         self.assertEqual(StoredPuzzleIndex(self.prefix), 0)
+
+
+    def test_5_per_user_install_goes_to_the_users_own_folder_and_uninstalls(self):
+        # What a player without administrator rights gets.
+        folder, shortcut, root = self.Install("/CurrentUser", ["users", "*", "AppData", "Local", "Programs",
+                                                               "Lumera 8.0"])
+        self.assertEqual(root, "HKCU")
+        self.assertIn(os.sep + "Roaming" + os.sep, shortcut)
+        quiet = self.prefix.RegistryQuery(UNINSTALL_KEY % root, "QuietUninstallString")
+        self.assertIn("/CurrentUser /S", quiet)
+        self.Uninstall(folder, shortcut, ["/CurrentUser", "/S"])
 
 
 if __name__ == "__main__":
