@@ -1,6 +1,7 @@
 // The board on screen: geometry, cell pixels, colours, status box and what each move redraws.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
 
 #include "window/cp1252.h"
@@ -68,6 +69,26 @@ TEST(BoardPixels, AlphabetLettersHaveEvenOnePixelStems) {
             EXPECT_EQ(StemWidths(rig.Screen(), AlphabetCellRect(letter - 'A' + 1), 1, 5), std::set<int>{1})
                 << letter << (cached ? " (cell cache)" : " (painted)") << "; all: " << stems;
     }
+}
+
+// The board image holds the board alone: made while the window is built, before it has its
+// size, it used to be made at the widget's default size (640 x 480, 1.2 MB) first. A window made
+// larger shows grey beyond the board.
+TEST(BoardPixels, TheBoardImageIsTheBoardsSizeAndALargerWindowIsGreyBeyondIt) {
+    WindowRig rig;
+    EXPECT_EQ(rig.form->Board().Image().size(), QSize(606, 268));
+    rig.form->show();
+    rig.form->resize(800, 500);
+    QApplication::processEvents();
+    ASSERT_GT(rig.form->Board().width(), 700);
+    EXPECT_EQ(rig.form->Board().Image().size(), QSize(606, 268));
+    const QImage screen = rig.Screen();
+    EXPECT_EQ(screen.pixel(4, 4), Rgb(clBlack));
+    EXPECT_EQ(screen.pixel(599, 45), Rgb(clRed));
+    EXPECT_EQ(screen.pixel(602, 260), Rgb(clBlack));
+    for (QPoint beyond : {QPoint(606, 10), QPoint(rig.form->Board().width() - 1, 100), QPoint(300, 268),
+                          QPoint(300, rig.form->Board().height() - 1)})
+        EXPECT_EQ(screen.pixel(beyond), Rgb(clGray)) << beyond.x() << "," << beyond.y();
 }
 
 TEST(BoardPixels, ShadingAndStatusBoxFollowTheState) {

@@ -36,12 +36,14 @@ LumeraApplication::LumeraApplication(int& argc, char** argv) : QApplication(argc
     UseProportionalInterfaceFont();
 }
 
+// Title bars and window switchers ask for 16 to 64 pixels. The window system is sent every
+// size the icon has, each held decoded for as long as the icon lives, so the large pictures
+// (128 and 256 pixels, 0.3 MB decoded, twice that while being sent) are left to the desktop
+// entry's icon theme.
 QIcon WindowIcon() {
     InitResources();
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
-    icon.addFile(QStringLiteral(":/icons/icon.png"), QSize(256, 256));
+    for (int size : {16, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/icon-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

@@ -16,7 +16,8 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The game's icon in every size of the set, each drawn for its size (16 to 256 pixels).
+// The window icon: the sizes of the set that a title bar or a window switcher uses (16 to 64
+// pixels), each drawn for its size.
 QIcon WindowIcon();
 
 }  // namespace lumera

@@ -49,10 +49,12 @@ void BoardWidget::SetCellCacheEnabled(bool enabled) {
     cellCache_.clear();
 }
 
+// The image holds the board alone, whatever the widget's size: made before the window is laid
+// out, it would otherwise be made at the widget's default size first (640 x 480, twice the
+// board) and again at the board's, and a window made larger would only add grey to it.
 bool BoardWidget::EnsureImage() {
     const qreal ratio = devicePixelRatioF();
-    const QSize logical = size().expandedTo(QSize(kBoardWidth, kBoardHeight));
-    const QSize device(int(std::ceil(logical.width() * ratio)), int(std::ceil(logical.height() * ratio)));
+    const QSize device(int(std::ceil(kBoardWidth * ratio)), int(std::ceil(kBoardHeight * ratio)));
     if (!image_.isNull() && image_.size() == device && image_.devicePixelRatio() == ratio) return false;
     image_ = QImage(device, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
@@ -96,16 +98,20 @@ bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colou
     const quint64 key = (quint64(colour) << 16) | character;
     auto tile = cellCache_.find(key);
     if (tile == cellCache_.end()) {
-        QImage painted(device.size(), QImage::Format_RGB32);
-        painted.setDevicePixelRatio(ratio);
-        QPainter painter(&painted);
+        // Painted in one scratch image and kept as a copy: an image that has been painted on
+        // keeps its paint engine (about 1.6 kB) for as long as it lives.
+        if (cellScratch_.size() != device.size() || cellScratch_.devicePixelRatio() != ratio) {
+            cellScratch_ = QImage(device.size(), QImage::Format_RGB32);
+            cellScratch_.setDevicePixelRatio(ratio);
+        }
+        QPainter painter(&cellScratch_);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
         painter.setFont(font_);
         painter.setPen(palette().color(QPalette::WindowText));
         PaintCell(painter, CellRect{0, 0, 18, 20}, QString(QChar(character)), colour);
         painter.end();
-        tile = cellCache_.insert(key, painted);
+        tile = cellCache_.insert(key, cellScratch_.copy());
     }
     const qsizetype rowBytes = qsizetype(device.width()) * 4;
     const qsizetype targetStride = image_.bytesPerLine();
@@ -190,7 +196,10 @@ void BoardWidget::Flush() {
 void BoardWidget::paintEvent(QPaintEvent* event) {
     if (EnsureImage()) FormPaint();
     QPainter painter(this);
-    for (const QRect& rect : event->region()) painter.drawImage(rect, image_, QRectF(rect.topLeft() * image_.devicePixelRatio(), rect.size() * image_.devicePixelRatio()));
+    const QRect board(0, 0, kBoardWidth, kBoardHeight);
+    for (const QRect& rect : event->region() & board)
+        painter.drawImage(rect, image_, QRectF(rect.topLeft() * image_.devicePixelRatio(), rect.size() * image_.devicePixelRatio()));
+    for (const QRect& rect : event->region() - board) painter.fillRect(rect, ToQColor(clGray));
     painter.end();
     emit Painted();
 }
@@ -200,9 +209,6 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
     form_.FormMouseUp(event->button(), event->modifiers(), int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
-void BoardWidget::resizeEvent(QResizeEvent*) {
-    if (EnsureImage()) FormPaint();
-}
 
 // ---- The window --------------------------------------------------------------------------
 

@@ -55,7 +55,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool EnsureImage();  // true when the image was made anew
@@ -77,6 +76,7 @@ private:
     bool paintingBoard_ = false;  // FormPaint marks the whole board for the screen at its end
     bool cellCacheEnabled_ = true;
     QHash<quint64, QImage> cellCache_;  // by character and colour, for cellCacheRatio_ and cellCachePen_
+    QImage cellScratch_;                 // where a cell is painted before it is cached
     qreal cellCacheRatio_ = 0;
     QRgb cellCachePen_ = 0;
 };
