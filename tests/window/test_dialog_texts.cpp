@@ -1,5 +1,5 @@
-// What the real dialogs show: texts as they stand (never markup) and file names in the file
-// system's encoding; and ShellOpen's silence without a launcher.
+// What the real dialogs show: texts as they stand (never markup), file names in the file
+// system's encoding, whole captions; and ShellOpen's silence without a launcher.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -109,4 +109,29 @@ TEST(ShellOpen, WithoutXdgOpenNothingIsSaidOnStandardError) {
     qInstallMessageHandler(previous);
     qputenv("PATH", previousPath);
     EXPECT_EQ(messages, QStringList{"the handler hears warnings"});
+}
+
+namespace {
+// What a title bar needs for a caption: its text in bold, and at least 96 pixels for the
+// window's icon, three buttons and the frame.
+int TitleBarWidth(const QString& caption) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(caption) + 96;
+}
+}  // namespace
+
+TEST(Captions, EveryMessageAndInputBoxIsWideEnoughForItsWholeCaption) {
+    RealDialogsRig rig("A\nB\nC\n");
+    rig.Start();                                   // the fallback message
+    rig.answerer.inputAnswers = {"2"};
+    rig.form->menuSpecifyStartClick();             // the number input box
+    RunHandler(rig.form.get(), [] { throw std::runtime_error("Disk full"); });  // the error report
+    rig.form->menuCheatClick();                    // the congratulation
+    const auto& shown = rig.answerer.shown;
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[1].caption, "Lumera 8.0 by lumera.example");
+    EXPECT_EQ(shown[2].caption, "Lumera 8.0 Freeware Edition");
+    EXPECT_EQ(shown[3].caption, kCongratulations);
+    for (const auto& box : shown) EXPECT_GE(box.width, TitleBarWidth(box.caption)) << box.caption.toStdString();
 }

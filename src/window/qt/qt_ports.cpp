@@ -26,6 +26,39 @@
 
 namespace lumera {
 
+namespace {
+
+// The room a title bar takes besides its caption (the window's icon, its buttons, the frame),
+// in lines of the title font: generous, since each desktop draws its own.
+constexpr int kTitleBarRoomInLines = 7;
+
+// The width a window needs to show its whole caption in the title bar.
+int CaptionWidth(const QString& caption) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);  // many desktops set captions in bold
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(caption) + kTitleBarRoomInLines * metrics.height();
+}
+
+// A message box at least as wide as its caption needs. QMessageBox fixes its own size each
+// time it is shown or laid out, so the width is widened after that.
+class MessageBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* event) override {
+        const bool result = QMessageBox::event(event);
+        if (event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest) {
+            const int needed = CaptionWidth(windowTitle());
+            if (width() < needed) setFixedWidth(needed);
+        }
+        return result;
+    }
+};
+
+}  // namespace
+
 QString FromCp1252(const std::string& bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
@@ -39,7 +72,7 @@ std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
 }
 
 void ShowErrorReport(QWidget* parent, const std::string& what) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(),
+    MessageBox box(QMessageBox::Critical, QApplication::applicationName(),
                     QString::fromLocal8Bit(ErrorReportText(what)), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -61,7 +94,7 @@ QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
 void QtDialogs::ShowInformation(const std::string& text) {
     if (beforeModal_) beforeModal_();
     // Information texts are ASCII apart from the file names they carry.
-    QMessageBox box(QMessageBox::Information, kInformationCaption, QFile::decodeName(QByteArray::fromStdString(text)),
+    MessageBox box(QMessageBox::Information, kInformationCaption, QFile::decodeName(QByteArray::fromStdString(text)),
                     QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -69,7 +102,7 @@ void QtDialogs::ShowInformation(const std::string& text) {
 
 void QtDialogs::ShowMessage(const std::string& text, const std::string& caption) {
     if (beforeModal_) beforeModal_();
-    QMessageBox box(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), QMessageBox::Ok, parent_);
+    MessageBox box(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -84,6 +117,12 @@ bool QtDialogs::InputBox(const std::string& caption, const std::string& prompt, 
     if (auto* label = box.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
     box.setTextValue(FromCp1252(text));
     box.setInputMode(QInputDialog::TextInput);
+    // The dialog takes its width from its contents; the edit line is made wide enough for the
+    // whole caption to show.
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(CaptionWidth(box.windowTitle()) - margins.left() - margins.right());
+    }
     if (box.exec() != QDialog::Accepted) return false;
     text = ToCp1252Bytes(box.textValue());
     return true;
