@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config python3
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
-  fonts-liberation2 fonts-dejavu-core xvfb xauth
+  fonts-liberation2 fonts-dejavu-core xvfb xauth openbox libxcb1-dev
   desktop-file-utils appstream dpkg-dev file
   clang-14 libclang-rt-14-dev
 )

@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
+#include <QTimer>
 
 #include "donate/donate_layout.h"
 #include "util/days.h"
@@ -122,6 +124,18 @@ QLabel* MakeLabel(QWidget* parent, const DonatePartDef& part, const QString& tex
     return label;
 }
 
+// The widths of a window's frame beside its client area; nothing while the window is not
+// framed yet (or the desktop is still building the frame, when Qt may see it 1 pixel wide).
+std::optional<QMargins> FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                           frame.bottom() - client.bottom());
+    if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return std::nullopt;
+    return margins;
+}
+
 // Shows a new dialog modally and releases it afterwards, also when an error ends the showing.
 void RunDialog(QWidget* owner) {
     Module& module = TheModule();
@@ -202,6 +216,9 @@ TDonateForm::TDonateForm(QWidget* owner)
 
     setTabOrder(rgDonateItems[0], ntmOK);
 
+    placing_.setInterval(kPlacingTickMs);
+    connect(&placing_, &QTimer::timeout, this, [this] { PlacingTick(); });
+
     FormCreate();
 }
 
@@ -230,6 +247,46 @@ void TDonateForm::done(int result) {
     // A hidden dialog is not being closed, so it gives no answer.
     if (isVisible()) FormClose();
     QDialog::done(result);
+}
+
+void TDonateForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    // Qt's own placement centres the client areas and guesses at the title bar, which puts the
+    // frame too high; the dialog places its frame itself. Until the desktop has framed it, the
+    // frame is taken to be like the owner's; once framed (or after a second), it is placed once more.
+    PlaceOverOwner();
+    placingTicks_ = 0;
+    placing_.start();
+}
+
+void TDonateForm::PlaceOverOwner() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner) return;
+    QMargins frame;
+    if (const auto own = FrameMargins(this)) {
+        frame = *own;
+    } else if (const auto owners = FrameMargins(owner)) {
+        // The dialog cannot be resized, so it has no resize handle at the bottom: its bottom
+        // edge is taken to be as wide as its side.
+        frame = QMargins(owners->left(), owners->top(), owners->right(), owners->right());
+    }
+    const QSize frameSize = size().grownBy(frame);
+    const QPoint centre = owner->frameGeometry().center();
+    const QPoint frameTopLeft(centre.x() - (frameSize.width() - 1) / 2, centre.y() - (frameSize.height() - 1) / 2);
+    // The client area is placed: where a frame not yet known would go is up to the desktop.
+    const QPoint clientTopLeft = frameTopLeft + QPoint(frame.left(), frame.top());
+    if (geometry().topLeft() != clientTopLeft) setGeometry(QRect(clientTopLeft, size()));
+}
+
+void TDonateForm::PlacingTick() {
+    if (!isVisible()) {
+        placing_.stop();
+        return;
+    }
+    if (!FrameMargins(this) && ++placingTicks_ < kPlacingTicks) return;
+    placing_.stop();
+    PlaceOverOwner();
 }
 
 void TDonateForm::closeEvent(QCloseEvent* event) {

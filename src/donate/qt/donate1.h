@@ -7,6 +7,7 @@
 #include <string>
 
 #include <QDialog>
+#include <QTimer>
 
 #include "donate/donation_schedule.h"
 #include "util/registry_store.h"
@@ -18,6 +19,7 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QShowEvent;
 
 namespace lumera {
 
@@ -51,9 +53,19 @@ public:
     void done(int result) override;
 
 protected:
+    // Centres the dialog's frame over its owner's window frame.
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Enter and Escape have no dialog-wide meaning.
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    static constexpr int kPlacingTickMs = 25;
+    static constexpr int kPlacingTicks = 40;
+    void PlaceOverOwner();
+    void PlacingTick();
+    QTimer placing_;
+    int placingTicks_ = 0;
 };
 
 // Where the state is stored, the clock that says which day it is, and the program file whose
