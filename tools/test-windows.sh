@@ -8,4 +8,4 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 wine_session_name=test-windows.sh
 source "$here/tools/wine-session.sh"
 
-ctest --test-dir "$build" --output-on-failure --timeout 180 -j "${LUMERA_JOBS:-2}" "$@"
+ctest --test-dir "$build" --output-on-failure --timeout 180 -j "${LUMERA_JOBS:-2}" "$@" </dev/null
