@@ -119,7 +119,9 @@ void DrawPicture(HDC dc, HBITMAP picture, int left, int top, int width, int heig
     const HDC source = CreateCompatibleDC(dc);
     const HGDIOBJ old = SelectObject(source, picture);
     if (transparent)
-        TransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, kGlyphTransparent);
+        // The graphics library's own transparent copy: the one of msimg32 only forwards to it,
+        // and importing msimg32 would cost its load at every start.
+        GdiTransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, kGlyphTransparent);
     else
         BitBlt(dc, left, top, width, height, source, 0, 0, SRCCOPY);
     SelectObject(source, old);

@@ -1,4 +1,5 @@
-// Message boxes, the input box (a dialog template made in memory) and the file chooser.
+// Message boxes, the input box (a dialog template made in memory) and the file chooser, whose
+// library is loaded when it is first opened, not at start.
 #include "window/win32/dialogs_win32.h"
 
 #include <commdlg.h>
@@ -6,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "util/win32/system_library_win32.h"
 #include "window/win32/ansi_text_win32.h"
 #include "window/window_texts.h"
 
@@ -134,6 +136,15 @@ bool Win32Dialogs::InputBox(const std::string& caption, const std::string& promp
 
 // ---- File chooser --------------------------------------------------------------------------
 
+namespace {
+// GetOpenFileNameW, looked up once; null without the common dialog library.
+decltype(&::GetOpenFileNameW) GetOpenFileNameFunction() {
+    static const auto function =
+        SystemFunction<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    return function;
+}
+}  // namespace
+
 std::wstring FileDialogFilter(const std::string& filter) {
     std::wstring list = FromAnsi(filter);
     for (wchar_t& c : list)
@@ -158,6 +169,9 @@ std::string OpenableAnsiPath(const std::wstring& path) {
 }
 
 std::optional<std::string> Win32Dialogs::ChooseFile(const std::string& filter, const std::string& defaultExtension) {
+    // Without the chooser the player cannot pick a file: as if Cancel was pressed.
+    const auto getOpenFileName = GetOpenFileNameFunction();
+    if (getOpenFileName == nullptr) return std::nullopt;
     const std::wstring filters = FileDialogFilter(filter);
     std::wstring extension = FromAnsi(defaultExtension);
     if (extension.rfind(L"*.", 0) == 0) extension.erase(0, 2);
@@ -177,7 +191,7 @@ std::optional<std::string> Win32Dialogs::ChooseFile(const std::string& filter, c
     // The game opens its puzzle collection and help by relative name: the current folder
     // stays where it was.
     chooser.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&chooser)) return std::nullopt;
+    if (!getOpenFileName(&chooser)) return std::nullopt;
     name.resize(wcslen(name.c_str()));
     return OpenableAnsiPath(name);
 }
