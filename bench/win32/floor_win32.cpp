@@ -8,9 +8,10 @@
 #include "startup/win32/perf_hook_win32.h"
 
 #ifdef LUMERA_FLOOR_WITH_GAME_IMPORTS
-// The same floor importing the system libraries that lumera8.exe imports beyond the floor's
-// (the file chooser, ShellExecute, PlaySound, the registry), so that the measurement shows
-// what loading them at start costs.
+// The same floor importing the system libraries that lumera8.exe imported beyond the floor's
+// before the file chooser, ShellExecute and PlaySound were loaded on first use (those three,
+// the registry, the transparent copy), so that the measurement shows what loading them at
+// start costs.
 #include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
