@@ -8,4 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 wine_session_name=test-windows.sh
 source "$here/tools/wine-session.sh"
 
-ctest --test-dir "$build" --output-on-failure --timeout 180 -j "${LUMERA_JOBS:-2}" "$@" </dev/null
+# Now and then a Wine process dies at its start, before the test's own code runs (no output,
+# a few hundredths of a second); a test that fails is therefore run once more, and a fault of
+# ours still fails both times.
+ctest --test-dir "$build" --output-on-failure --timeout 180 --repeat until-pass:2 -j "${LUMERA_JOBS:-2}" "$@" </dev/null
