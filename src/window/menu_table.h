@@ -67,4 +67,24 @@ inline constexpr std::array<MenuEntryDef, 4> kMainMenu = {{
     {"&Help", "menuHelp", kHelpItems},
 }};
 
+// Runs the handler behind a menu command on a main window of either front-end; both name
+// their handlers after the menu items.
+template <typename Form>
+void RunMenuCommand(Form& form, MenuCommand command) {
+    switch (command) {
+    case MenuCommand::menuNew: form.menuNewClick(); break;
+    case MenuCommand::menuSpecifyStart: form.menuSpecifyStartClick(); break;
+    case MenuCommand::menuCheat: form.menuCheatClick(); break;
+    case MenuCommand::menuQuit: form.menuQuitClick(); break;
+    case MenuCommand::menuNewPuzzleSet: form.menuNewPuzzleSetClick(); break;
+    case MenuCommand::menuSolve: form.menuSolveClick(); break;
+    case MenuCommand::menuShowCorrectLetters: form.menuShowCorrectLettersClick(); break;
+    case MenuCommand::menuSound: form.menuSoundClick(); break;
+    case MenuCommand::MakeaDonation1: form.MakeaDonation1Click(); break;
+    case MenuCommand::Contents1: form.Contents1Click(); break;
+    case MenuCommand::menuAbout: form.menuAboutClick(); break;
+    case MenuCommand::None: break;
+    }
+}
+
 }  // namespace lumera

@@ -12,6 +12,7 @@
 #include "util/my_utils.h"
 #include "util/publisher.h"
 #include "util/win32/small_windows_win32.h"
+#include "util/win32/window_object_win32.h"
 
 namespace lumera::win32 {
 
@@ -126,14 +127,6 @@ void DrawPicture(HDC dc, HBITMAP picture, int left, int top, int width, int heig
         BitBlt(dc, left, top, width, height, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
-}
-
-// The object behind a child window of the dialog.
-TDonateForm* FormOf(HWND window, UINT message, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    return reinterpret_cast<TDonateForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 }  // namespace
@@ -254,7 +247,7 @@ void TDonateForm::FormClose() {
 // ---- Window procedures ---------------------------------------------------------------------
 
 LRESULT CALLBACK TDonateForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TDonateForm* form = FormOf(window, message, lParam);
+    TDonateForm* form = WindowObject<TDonateForm>(window, message, lParam);
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCCREATE) form->window_ = window;
     if (message == WM_NCDESTROY) {
@@ -319,7 +312,7 @@ LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TDonateForm::GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TDonateForm* form = FormOf(window, message, lParam);
+    TDonateForm* form = WindowObject<TDonateForm>(window, message, lParam);
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND:
@@ -340,7 +333,7 @@ LRESULT CALLBACK TDonateForm::GroupProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TDonateForm* form = FormOf(window, message, lParam);
+    TDonateForm* form = WindowObject<TDonateForm>(window, message, lParam);
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND:

@@ -11,6 +11,7 @@
 #include "util/my_utils.h"
 #include "util/publisher.h"
 #include "util/win32/small_windows_win32.h"
+#include "util/win32/window_object_win32.h"
 
 namespace lumera::win32 {
 
@@ -119,13 +120,9 @@ void TsplashForm::Label3Click() {
 // ---- Window procedure ----------------------------------------------------------------------
 
 LRESULT CALLBACK TsplashForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TsplashForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        form->window_ = window;
-    }
-    auto* form = reinterpret_cast<TsplashForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = WindowObject<TsplashForm>(window, message, lParam);
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) form->window_ = window;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);

@@ -262,23 +262,6 @@ void TLumeraMainForm::Handle(const std::function<void()>& handler) {
     board_->Flush();
 }
 
-void TLumeraMainForm::RunCommand(MenuCommand command) {
-    switch (command) {
-    case MenuCommand::menuNew: menuNewClick(); break;
-    case MenuCommand::menuSpecifyStart: menuSpecifyStartClick(); break;
-    case MenuCommand::menuCheat: menuCheatClick(); break;
-    case MenuCommand::menuQuit: menuQuitClick(); break;
-    case MenuCommand::menuNewPuzzleSet: menuNewPuzzleSetClick(); break;
-    case MenuCommand::menuSolve: menuSolveClick(); break;
-    case MenuCommand::menuShowCorrectLetters: menuShowCorrectLettersClick(); break;
-    case MenuCommand::menuSound: menuSoundClick(); break;
-    case MenuCommand::MakeaDonation1: MakeaDonation1Click(); break;
-    case MenuCommand::Contents1: Contents1Click(); break;
-    case MenuCommand::menuAbout: menuAboutClick(); break;
-    case MenuCommand::None: break;
-    }
-}
-
 void TLumeraMainForm::CreateMenu() {
     QMenuBar* MainMenu1 = menuBar();
     MainMenu1->setObjectName(kMainMenuName);
@@ -293,7 +276,7 @@ void TLumeraMainForm::CreateMenu() {
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(item.name);
             const MenuCommand command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { RunCommand(command); }); });
+            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { RunMenuCommand(*this, command); }); });
             if (item.isCheckable) {
                 action->setCheckable(true);
                 action->setChecked(true);  // the handlers set the mark from the option's new value

@@ -133,7 +133,6 @@ private:
     void FormClose();
     void ShowHelp();
     void CreateMenu();
-    void RunCommand(MenuCommand command);
     void Handle(const std::function<void()>& handler);
 
     MainFormServices services_;

@@ -9,6 +9,7 @@
 #include "engine/random_source.h"
 #include "util/my_utils.h"
 #include "util/win32/my_utils_win32.h"
+#include "util/win32/window_object_win32.h"
 #include "window/board_geometry.h"
 #include "window/win32/ansi_text_win32.h"
 #include "window/win32/clock_win32.h"
@@ -99,13 +100,9 @@ void TLumeraMainForm::Handle(Handler&& handler) {
 // ---- Window procedure ----------------------------------------------------------------------
 
 LRESULT CALLBACK TLumeraMainForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<TLumeraMainForm*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        form->window_ = window;
-    }
-    auto* form = reinterpret_cast<TLumeraMainForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* form = WindowObject<TLumeraMainForm>(window, message, lParam);
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) form->window_ = window;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;
@@ -160,22 +157,7 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 void TLumeraMainForm::DispatchCommand(UINT id) {
     const auto command = CommandFromId(id);
     if (!command) return;
-    Handle([this, command] {
-        switch (*command) {
-            case MenuCommand::menuNew: menuNewClick(); break;
-            case MenuCommand::menuSpecifyStart: menuSpecifyStartClick(); break;
-            case MenuCommand::menuCheat: menuCheatClick(); break;
-            case MenuCommand::menuQuit: menuQuitClick(); break;
-            case MenuCommand::menuNewPuzzleSet: menuNewPuzzleSetClick(); break;
-            case MenuCommand::menuSolve: menuSolveClick(); break;
-            case MenuCommand::menuShowCorrectLetters: menuShowCorrectLettersClick(); break;
-            case MenuCommand::menuSound: menuSoundClick(); break;
-            case MenuCommand::MakeaDonation1: MakeaDonation1Click(); break;
-            case MenuCommand::Contents1: Contents1Click(); break;
-            case MenuCommand::menuAbout: menuAboutClick(); break;
-            case MenuCommand::None: break;
-        }
-    });
+    Handle([this, command] { RunMenuCommand(*this, *command); });
 }
 
 // ---- Creation, painting and closing --------------------------------------------------------
