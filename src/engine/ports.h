@@ -18,6 +18,8 @@ inline constexpr Colour clSilver = 0xC0C0C0;
 inline constexpr Colour clYellow = 0x00FFFF;
 inline constexpr Colour clGray = 0x808080;
 inline constexpr Colour clBlack = 0x000000;
+// The desktop's window-text colour, as opposed to a fixed one.
+inline constexpr Colour clWindowText = 0xFF000000;
 
 // What the board can be asked to do. Cell numbers are 1-based.
 class IBoard {

@@ -1,6 +1,6 @@
 // The splash and about window as both front-ends show it: its size, its parts with their
-// places, fonts, colours and texts, the timer that removes the start-up splash, and the
-// modes that decide what the close button and the web address do.
+// places, fonts, colours and texts, and the modes that decide what the close button and the
+// web address do.
 #pragma once
 
 #include <string>
@@ -12,9 +12,6 @@ namespace lumera {
 
 inline constexpr int kSplashWidth = 280;
 inline constexpr int kSplashHeight = 140;
-// The start-up splash is taken away by the first tick of the main window's timer.
-inline constexpr int kSplashTimerInterval = 1500;
-
 // The splash window's mode at start; the about window uses that value plus this offset.
 inline constexpr int kStartupSplashMode = 2;
 inline constexpr int kAboutModeOffset = 3;
@@ -40,8 +37,6 @@ struct SplashPartDef {
     Colour colour;  // text colour; clWindowText stands for the system's window-text colour
 };
 
-// The system's window-text colour, as opposed to a fixed one.
-inline constexpr Colour clWindowText = 0xFF000000;
 inline constexpr Colour clEditionBlue = 0xFF0000;
 
 inline constexpr SplashPartDef kSplashImage{"Image1", 0, 0, kSplashWidth, kSplashHeight, 11, false, false, clWindowText};

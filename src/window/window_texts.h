@@ -19,6 +19,9 @@ inline constexpr char kBoardFontName[] = "Arial";
 inline constexpr int kLetterPixels = 16;
 inline constexpr int kStatusPixels = 24;
 
+// Timer1, the main window's timer: its first tick takes the start-up splash away.
+inline constexpr int kTimer1Interval = 1500;
+
 // The main window's frame: its top-left corner and outer size at 96 dots per inch.
 inline constexpr int kWindowLeft = 173;
 inline constexpr int kWindowTop = 137;

@@ -1,0 +1,187 @@
+// The game window's behaviour: what a pointer release and each menu command do, what every cell
+// shows, and the start-up and quit sequences.
+#include "window/game_window.h"
+
+#include <exception>
+
+#include "engine/fitting.h"
+#include "window/window_texts.h"
+
+namespace lumera {
+
+namespace {
+
+CellLook LetterCell(const CellRect& rect, char text, Colour fill) {
+    return CellLook{rect, std::string(1, text), kLetterPixels, clWindowText, fill, clBlack};
+}
+
+}  // namespace
+
+GameWindow::GameWindow(WindowPorts ports) : ports_(ports) {
+    game_ = std::make_unique<LumeraGame>(
+        GamePorts{*this, ports_.dialogs, ports_.sound, ports_.store, ports_.random, ports_.clock});
+    game_->AppCaption = kAppCaption;
+    caption_ = game_->AppCaption;
+}
+
+GameWindow::~GameWindow() = default;
+
+template <typename Handler>
+void GameWindow::Guard(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        try {
+            ports_.frame.ShowErrorReport(error.what());
+        } catch (...) {
+            // The report itself failed; there is nobody left to tell.
+        }
+    }
+}
+
+// ---- The main window's events --------------------------------------------------------------
+
+void GameWindow::FormCreate() {
+    // The splash counts its time from here; the first tick of Timer1 takes it away.
+    Guard([this] {
+        ports_.shell.ShowSplash();
+        ports_.frame.StartTimer1(kTimer1Interval);
+    });
+    // An error in the start-up sequence skips the rest of it: empty board, nothing selected.
+    Guard([this] {
+        game_->InitGame();
+        game_->AlphabetClick(1);
+    });
+}
+
+void GameWindow::FormPaint() {
+    Guard([this] { PaintBoard(); });
+}
+
+void GameWindow::PaintBoard() {
+    for (int n = 1; n <= 26; ++n) ports_.painter.DrawCell(AlphabetCellLook(n));
+    for (int n = 1; n <= kGridCells; ++n) ports_.painter.DrawCell(PuzzleCellLook(n));
+    ports_.painter.DrawCell(StatusBoxLook());
+    ports_.painter.ShowArea(CellRect{0, 0, kBoardWidth, kBoardHeight});
+}
+
+// Three independent tests, each with its own action; any button acts alike.
+void GameWindow::FormMouseUp(PointerButton, int x, int y) {
+    Guard([&] {
+        if (InStatusBox(x, y)) game_->ReturnToGame();
+        if (InAlphabet(x, y)) game_->AlphabetClick(AlphabetCellAt(x, y));
+        if (InPuzzleGrid(x, y)) game_->PuzzleCellClick(PuzzleCellAt(x, y));
+    });
+}
+
+void GameWindow::FormClose() {
+    Guard([this] { ports_.shell.CheckDonationReminder(); });
+}
+
+void GameWindow::Timer1Timer() {
+    Guard([this] {
+        ports_.frame.StopTimer1();
+        ports_.shell.CloseSplash();
+    });
+}
+
+// ---- Menu commands -------------------------------------------------------------------------
+
+bool GameWindow::MenuClick(const std::string& itemName) {
+    for (const MenuEntryDef& entry : kMainMenu)
+        for (const MenuItemDef& item : entry.items)
+            if (!item.IsSeparator() && itemName == item.name) {
+                MenuClick(item.command);
+                return true;
+            }
+    return false;
+}
+
+void GameWindow::MenuClick(MenuCommand command) {
+    Guard([&] { RunMenuCommand(*this, command); });
+}
+
+void GameWindow::menuNewClick() { game_->menuNewClick(); }
+void GameWindow::menuSpecifyStartClick() { game_->SpecifyStart(); }
+void GameWindow::menuCheatClick() { game_->menuCheatClick(); }
+void GameWindow::menuNewPuzzleSetClick() { game_->menuNewPuzzleSetClick(); }
+void GameWindow::menuSolveClick() { game_->menuSolveClick(); }
+void GameWindow::menuShowCorrectLettersClick() { game_->ToggleShowCorrect(); }
+void GameWindow::menuSoundClick() { game_->ToggleSound(); }
+void GameWindow::MakeaDonation1Click() { ports_.shell.ShowDonationDialog(); }
+void GameWindow::Contents1Click() { ShowHelp(); }
+void GameWindow::ShowHelp() { ports_.shell.OpenDocument(kHelpDocument); }
+
+void GameWindow::menuAboutClick() {
+    ports_.frame.StopTimer1();
+    ports_.shell.ShowAbout();
+}
+
+// Only "&Quit" stores the position; every close then runs FormClose.
+void GameWindow::menuQuitClick() {
+    game_->SavePosition();
+    ports_.frame.Close();
+}
+
+// ---- What the board and the frame show -----------------------------------------------------
+
+CellLook GameWindow::AlphabetCellLook(int n) const {
+    const char letter = kAlphabet[n - 1];
+    return LetterCell(AlphabetCellRect(n), letter, letter == game_->SelectedLetter ? clRed : clWhite);
+}
+
+CellLook GameWindow::PuzzleCellLook(int n) const {
+    return LetterCell(PuzzleCellRect(n), game_->PuzzleCellText(n), game_->PuzzleCellColor(n));
+}
+
+CellLook GameWindow::StatusBoxLook() const {
+    return CellLook{kStatusRect, game_->StatusText(), kStatusPixels, clWindowText,
+                    game_->SolverMode ? clYellow : clRed, clBlack};
+}
+
+bool GameWindow::IsCommandEnabled(const std::string& itemName) const { return !disabled_.contains(itemName); }
+
+bool GameWindow::IsOptionChecked(const std::string& itemName) const {
+    const auto mark = checked_.find(itemName);
+    return mark == checked_.end() || mark->second;
+}
+
+// ---- The engine's board port ---------------------------------------------------------------
+
+void GameWindow::DrawAndShow(const CellLook& cell) {
+    ports_.painter.DrawCell(cell);
+    ports_.painter.ShowArea(CellRect{cell.rect.Left, cell.rect.Top, cell.rect.Right + 1, cell.rect.Bottom + 1});
+}
+
+void GameWindow::DrawAlphabetCell(char letter, Colour colour) {
+    DrawAndShow(LetterCell(AlphabetCellRect(letter - 'A' + 1), letter, colour));
+}
+
+void GameWindow::DrawPuzzleCell(int n, char text, Colour colour) {
+    DrawAndShow(LetterCell(PuzzleCellRect(n), text, colour));
+}
+
+void GameWindow::FullRepaint() {
+    ports_.painter.ClearBoard(clGray);
+    PaintBoard();
+}
+
+void GameWindow::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    ports_.frame.SetCaption(caption);
+}
+
+void GameWindow::SetCommandEnabled(const std::string& itemName, bool enabled) {
+    if (enabled)
+        disabled_.erase(itemName);
+    else
+        disabled_.insert(itemName);
+    ports_.frame.SetCommandEnabled(itemName, enabled);
+}
+
+void GameWindow::SetOptionChecked(const std::string& itemName, bool checked) {
+    checked_[itemName] = checked;
+    ports_.frame.SetOptionChecked(itemName, checked);
+}
+
+}  // namespace lumera

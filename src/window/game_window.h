@@ -1,0 +1,164 @@
+// The game window without a toolkit: it owns the engine, takes pointer releases and menu
+// commands, decides what every cell shows and hands it to a drawing port, keeps the caption and
+// the menu states, and runs the start-up and quit sequences. Each front-end only translates its
+// toolkit's events into calls on it and draws the cells it is given.
+#pragma once
+
+#include <map>
+#include <set>
+#include <memory>
+#include <string>
+
+#include "engine/game.h"
+#include "window/board_geometry.h"
+#include "window/menu_table.h"
+
+namespace lumera {
+
+// What one cell of the board shows. The text is drawn in "Arial" at fontPixels, its top-left
+// corner (the top of the character cell) at (Left + 2, Top + 2), clipped to the fill; the fill
+// stops short of column Right and row Bottom; the outline is a one-pixel line on columns Left and
+// Right and rows Top and Bottom, drawn last.
+struct CellLook {
+    CellRect rect{};
+    std::string text;             // Windows-1252 bytes: one character in a cell, a line in the status box
+    int fontPixels = 0;           // character height in pixels at 96 dots per inch
+    Colour textColour = clWindowText;
+    Colour fill = clWhite;
+    Colour outline = clBlack;
+    bool operator==(const CellLook&) const = default;
+};
+
+// The drawing port: a persistent board image that the front-end copies to the screen.
+class ICellPainter {
+public:
+    virtual ~ICellPainter() = default;
+    // Fills the whole board, kBoardWidth x kBoardHeight, with one colour.
+    virtual void ClearBoard(Colour background) = 0;
+    // Paints one cell into the board image.
+    virtual void DrawCell(const CellLook& cell) = 0;
+    // The area (Right and Bottom exclusive) has changed: it is to be on screen by the time the
+    // event that changed it ends, and before any modal window or sound.
+    virtual void ShowArea(const CellRect& area) = 0;
+};
+
+// The main window's frame: caption, menu states, Timer1, closing and the error report.
+class IWindowFrame {
+public:
+    virtual ~IWindowFrame() = default;
+    // The caption holds the puzzle file's name in the file system's encoding; the rest is ASCII.
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetCommandEnabled(const std::string& itemName, bool enabled) = 0;
+    virtual void SetOptionChecked(const std::string& itemName, bool checked) = 0;
+    virtual void StartTimer1(int milliseconds) = 0;
+    virtual void StopTimer1() = 0;
+    // Closes the main window; the close runs FormClose through the front-end's close event.
+    virtual void Close() = 0;
+    // The top-level error report: the stop-icon message for an error that escaped a handler.
+    virtual void ShowErrorReport(const std::string& what) = 0;
+};
+
+// The windows and services outside the game window, which the program's entry point provides.
+class IShell {
+public:
+    virtual ~IShell() = default;
+    virtual void ShowSplash() = 0;              // the start-up splash, shown non-modally
+    virtual void CloseSplash() = 0;             // closes and releases the splash in use
+    virtual void ShowAbout() = 0;               // the about window, modally
+    virtual void ShowDonationDialog() = 0;      // always shows the donation dialog
+    virtual void CheckDonationReminder() = 0;   // shows it when its schedule says so
+    virtual void OpenDocument(const std::string& document) = 0;  // the shell's default action
+};
+
+// A shell with nothing behind it: tests and front-ends started without an entry point.
+class NullShell final : public IShell {
+public:
+    void ShowSplash() override {}
+    void CloseSplash() override {}
+    void ShowAbout() override {}
+    void ShowDonationDialog() override {}
+    void CheckDonationReminder() override {}
+    void OpenDocument(const std::string&) override {}
+};
+
+struct WindowPorts {
+    ICellPainter& painter;
+    IWindowFrame& frame;
+    IShell& shell;
+    IDialogs& dialogs;
+    ISound& sound;
+    ISettingsStore& store;
+    IRandom& random;
+    IClock& clock;
+};
+
+enum class PointerButton { Left, Right, Middle };
+
+class GameWindow final : private IBoard {
+public:
+    explicit GameWindow(WindowPorts ports);
+    ~GameWindow() override;
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    LumeraGame& Game() { return *game_; }
+    const LumeraGame& Game() const { return *game_; }
+
+    // The main window's events. None of them throws: an error that escapes one goes to the
+    // frame's error report and ends that event.
+    void FormCreate();  // the splash and Timer1, InitGame, "A" selected
+    void FormPaint();   // paints every cell from the game state and shows the whole board
+    void FormMouseUp(PointerButton button, int x, int y);
+    void FormClose();   // any close of the main window: the donation reminder decides
+    void Timer1Timer();
+
+    // A menu command by its item name ("menuNew" ...); false when no item has that name.
+    bool MenuClick(const std::string& itemName);
+    void MenuClick(MenuCommand command);
+
+    // The handlers behind the menu items.
+    void menuNewClick();
+    void menuSpecifyStartClick();
+    void menuCheatClick();
+    void menuQuitClick();
+    void menuNewPuzzleSetClick();
+    void menuSolveClick();
+    void menuShowCorrectLettersClick();
+    void menuSoundClick();
+    void MakeaDonation1Click();
+    void Contents1Click();
+    void menuAboutClick();
+
+    // What the board shows now.
+    CellLook AlphabetCellLook(int n) const;  // n from 1 to 26
+    CellLook PuzzleCellLook(int n) const;    // n from 1 to 270
+    CellLook StatusBoxLook() const;
+
+    // What the frame shows now.
+    const std::string& Caption() const { return caption_; }
+    bool IsCommandEnabled(const std::string& itemName) const;
+    bool IsOptionChecked(const std::string& itemName) const;
+
+private:
+    // The board port of the engine.
+    void DrawAlphabetCell(char letter, Colour colour) override;
+    void DrawPuzzleCell(int n, char text, Colour colour) override;
+    void FullRepaint() override;
+    void SetCaption(const std::string& caption) override;
+    void SetCommandEnabled(const std::string& itemName, bool enabled) override;
+    void SetOptionChecked(const std::string& itemName, bool checked) override;
+
+    void ShowHelp();
+    void PaintBoard();
+    void DrawAndShow(const CellLook& cell);
+    template <typename Handler>
+    void Guard(Handler&& handler) noexcept;
+
+    WindowPorts ports_;
+    std::unique_ptr<LumeraGame> game_;
+    std::string caption_;
+    std::set<std::string> disabled_;        // item names switched off
+    std::map<std::string, bool> checked_;   // option marks; both start on
+};
+
+}  // namespace lumera
