@@ -19,6 +19,7 @@
 #include "util/my_utils.h"
 #include "startup/splash_modes.h"
 #include "util/publisher.h"
+#include "window/window_texts.h"
 
 namespace lumera {
 
@@ -130,7 +131,7 @@ void ShowStartupSplash(QWidget* mainForm, QTimer* timer1) {
     CentreAt(form, ScreenCentre(mainForm));
     form->show();
     if (timer1) {
-        timer1->setInterval(kSplashTimerInterval);
+        timer1->setInterval(kTimer1Interval);
         timer1->start();
     }
 }

@@ -6,6 +6,7 @@
 #include "startup/splash_modes.h"
 #include "startup/win32/perf_hook_win32.h"
 #include "startup/win32/splash_win32.h"
+#include "window/window_texts.h"
 #include "util/win32/registry_store_win32.h"
 #include "window/win32/error_report_win32.h"
 #include "window/win32/mainform_win32.h"
@@ -31,7 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // The splash on screen and Timer1 started, before InitGame; the first tick takes it away.
     hooks.showSplash = [](TLumeraMainForm& form) {
         ShowStartupSplash(form.Handle());
-        form.StartTimer1(lumera::kSplashTimerInterval);
+        form.StartTimer1(lumera::kTimer1Interval);
     };
     hooks.timer1Timer = [](TLumeraMainForm& form) {
         form.StopTimer1();
