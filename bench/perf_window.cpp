@@ -10,6 +10,8 @@
 #include "engine/random_source.h"
 #include "perf_measure.h"
 #include "window/qt/application.h"
+#include "util/registry_store.h"
+#include "util/store_settings_port.h"
 #include "window/qt/mainform.h"
 
 using namespace lumera;
@@ -60,9 +62,9 @@ int main(int argc, char** argv) {
     services.sound = &sound;
     services.random = &random;
     services.clock = &clock;
-    services.storeFile = dir.path / "registry.reg";
-    services.showSplash = false;
-    services.donationReminder = false;
+    util::RegistryStore store(dir.path / "registry.reg");
+    StoreSettingsPort storePort(store);
+    services.store = &storePort;
     TLumeraMainForm form(services);
     BoardWidget& board = form.Board();
     LumeraGame& game = form.Game();
@@ -83,7 +85,7 @@ int main(int argc, char** argv) {
     perf::Samples repaints;
     for (int i = 0; i < 520; ++i) {
         const double start = perf::NowUs();
-        form.FullRepaint();
+        form.Window().FullRepaint();
         if (i >= 20) repaints.Add(perf::NowUs() - start);
         QApplication::processEvents();
     }
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
     perf::Samples formPaints;
     for (int i = 0; i < 520; ++i) {
         const double start = perf::NowUs();
-        board.FormPaint();
+        form.Window().FormPaint();
         if (i >= 20) formPaints.Add(perf::NowUs() - start);
     }
     board.Flush();
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
     perf::Samples releases;
     for (int i = 0; i < 320; ++i) {
         const char selected = game.Working[cell - 1] == b ? a : b;
-        form.FormMouseUp(Qt::LeftButton, Qt::NoModifier, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
+        form.FormMouseUp(Qt::LeftButton, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
         QApplication::processEvents();
         const int drawsBefore = board.CellDrawCount();
         const double begin = perf::NowUs();
@@ -140,7 +142,7 @@ int main(int argc, char** argv) {
     perf::Samples exchanges, flushes;
     for (int i = 0; i < 320; ++i) {
         const char selected = game.Working[cell - 1] == b ? a : b;
-        form.FormMouseUp(Qt::LeftButton, Qt::NoModifier, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
+        form.FormMouseUp(Qt::LeftButton, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
         QApplication::processEvents();
         const double begin = perf::NowUs();
         game.PuzzleCellClick(cell);

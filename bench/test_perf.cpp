@@ -27,7 +27,7 @@ void PutEveryByteOnTheBoard(LumeraGame& game) {
 
 QImage Painted(WindowRig& rig, bool cached) {
     rig.form->Board().SetCellCacheEnabled(cached);
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     return rig.form->Board().Image().copy();
 }
 
@@ -58,21 +58,21 @@ TEST(CellCache, SingleCellRedrawsMatchAndAChangedTextColourIsNotServedStale) {
     game.ShowCorrect = true;
     BoardWidget& board = rig.form->Board();
     board.SetCellCacheEnabled(true);
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     rig.ClickAlphabet('Q');
     rig.ClickCell(3);  // exchanges Q and E in five cells
     const QImage cached = board.Image().copy();
     board.SetCellCacheEnabled(false);
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     EXPECT_TRUE(cached == board.Image());
 
     // The cache is full of black letters; after the text colour changes it must not serve them.
     board.SetCellCacheEnabled(true);
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     QPalette blueText = board.palette();
     blueText.setColor(QPalette::WindowText, QColor(0, 0, 255));
     board.setPalette(blueText);
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     const QImage afterChange = board.Image().copy();
     EXPECT_TRUE(afterChange == Painted(rig, false));
     // Some pixel of the letter in cell 1 is blue, at whatever device ratio.

@@ -14,4 +14,7 @@ void ShellOpen(const std::string& document);
 using ShellOpenHook = std::function<void(const std::string&)>;
 void SetShellOpenHook(ShellOpenHook hook);
 
+// What ShellOpen does without a hook; each platform's util library defines it.
+void PlatformShellOpen(const std::string& document);
+
 }  // namespace lumera

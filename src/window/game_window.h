@@ -94,7 +94,7 @@ struct WindowPorts {
 
 enum class PointerButton { Left, Right, Middle };
 
-class GameWindow final : private IBoard {
+class GameWindow final : public IBoard {
 public:
     explicit GameWindow(WindowPorts ports);
     ~GameWindow() override;
@@ -139,14 +139,15 @@ public:
     bool IsCommandEnabled(const std::string& itemName) const;
     bool IsOptionChecked(const std::string& itemName) const;
 
-private:
-    // The board port of the engine.
+    // The engine's board port: a cell redraw, the full repaint, the caption and the menu states.
     void DrawAlphabetCell(char letter, Colour colour) override;
     void DrawPuzzleCell(int n, char text, Colour colour) override;
     void FullRepaint() override;
     void SetCaption(const std::string& caption) override;
     void SetCommandEnabled(const std::string& itemName, bool enabled) override;
     void SetOptionChecked(const std::string& itemName, bool checked) override;
+
+private:
 
     void ShowHelp();
     void PaintBoard();

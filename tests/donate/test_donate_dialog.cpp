@@ -33,7 +33,7 @@ void Click(QWidget* widget, QPoint at) {
 class DonationReminder : public ::testing::Test {
 protected:
     void SetUp() override {
-        ConfigureDonation(&temp.Store(), [this] { return today; }, "/opt/games/lumera8");
+        ConfigureDonation(&temp.Port(), [this] { return today; }, "/opt/games/lumera8");
         SetShellOpenHook([this](const std::string& document) { opened.push_back(document); });
         owner.resize(600, 400);
         owner.show();
@@ -66,7 +66,7 @@ protected:
     int RunClosingOn(int day, int answer = 4, Ending ending = Ending::Proceed) {
         today = day;
         LoadDonationState();
-        const int shown = Answering(answer, ending, [this] { CheckDonationReminder(&owner); });
+        const int shown = Answering(answer, ending, [this] { CheckDonationReminder(donateDialog); });
         SaveDonationState();
         return shown;
     }
@@ -80,6 +80,7 @@ protected:
     int today = 46000;
     std::vector<std::string> opened;
     QWidget owner;
+    QtDonateDialog donateDialog{&owner};
 };
 
 TEST_F(DonationReminder, FirstOfferComesOnTheSeventhDayAfterTheFirstRun) {
@@ -119,11 +120,11 @@ TEST_F(DonationReminder, TheMenuSuppressesTheOfferOnCloseAndItsAnswerReplacesThe
     StoreState(3, 45000);
     today = 46200;
     LoadDonationState();
-    EXPECT_EQ(Answering(2, Ending::Proceed, [this] { ShowDonationDialog(&owner); }), 1);
+    EXPECT_EQ(Answering(2, Ending::Proceed, [this] { ShowDonationDialog(donateDialog); }), 1);
     EXPECT_EQ(CurrentDonationState().LastPromptDate, 45000) << "answer 2 from the menu keeps the date";
-    EXPECT_EQ(Answering(4, Ending::Proceed, [this] { ShowDonationDialog(&owner); }), 1);
+    EXPECT_EQ(Answering(4, Ending::Proceed, [this] { ShowDonationDialog(donateDialog); }), 1);
     EXPECT_EQ(CurrentDonationState().LastPromptDate, 46200) << "answer 4 from the menu restarts the wait";
-    EXPECT_EQ(Answering(0, Ending::Proceed, [this] { CheckDonationReminder(&owner); }), 0);
+    EXPECT_EQ(Answering(0, Ending::Proceed, [this] { CheckDonationReminder(donateDialog); }), 0);
     SaveDonationState();
 
     EXPECT_EQ(RunClosingOn(46200), 0);

@@ -68,7 +68,7 @@ bool Framed(const QWidget& window) {
 class DonationDialogOnDesktop : public ::testing::Test {
 protected:
     void SetUp() override {
-        ConfigureDonation(&temp.Store(), [] { return 46100; }, "lumera8");
+        ConfigureDonation(&temp.Port(), [] { return 46100; }, "lumera8");
         SetShellOpenHook([](const std::string&) {});
         owner.setWindowTitle("Lumera 8.0 by lumera.example - [Lumera8.dat]");
         owner.menuBar()->addMenu("&Game");
@@ -104,13 +104,14 @@ protected:
 
     testing::TempStore temp;
     QMainWindow owner;
+    QtDonateDialog donateDialog{&owner};
 };
 
 TEST_F(DonationDialogOnDesktop, IsCentredOnTheMainWindowFromTheMenuAndOnClosing) {
     for (QPoint place : {QPoint(173, 137), QPoint(420, 380), QPoint(30, 500)}) {
         PlaceOwner(place);
         const QPoint ownerCentre = FrameOnScreen(owner).center();
-        const QPoint fromMenu = DialogCentre([this] { ShowDonationDialog(&owner); });
+        const QPoint fromMenu = DialogCentre([this] { ShowDonationDialog(donateDialog); });
         EXPECT_LE((fromMenu - ownerCentre).manhattanLength(), 1)
             << "from the menu, main window at " << place.x() << "," << place.y() << ": dialog centre " << fromMenu.x()
             << "," << fromMenu.y() << ", main window centre " << ownerCentre.x() << "," << ownerCentre.y();
@@ -118,7 +119,7 @@ TEST_F(DonationDialogOnDesktop, IsCentredOnTheMainWindowFromTheMenuAndOnClosing)
         temp.Store().WriteDword(testing::kDonateKey, "DonateStatus", 4);
         temp.Store().WriteDword(testing::kDonateKey, "DonateLastPrompt", 46000);
         LoadDonationState();
-        const QPoint onClosing = DialogCentre([this] { CheckDonationReminder(&owner); });
+        const QPoint onClosing = DialogCentre([this] { CheckDonationReminder(donateDialog); });
         EXPECT_LE((onClosing - ownerCentre).manhattanLength(), 1)
             << "on closing, main window at " << place.x() << "," << place.y() << ": dialog centre " << onClosing.x()
             << "," << onClosing.y() << ", main window centre " << ownerCentre.x() << "," << ownerCentre.y();

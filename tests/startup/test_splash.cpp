@@ -1,5 +1,5 @@
 // Tests of the splash and about window: its two modes, what clicks do, and how the start-up
-// splash, its timer and the about window show, close and release it.
+// splash and the about window show, close and release it.
 #include "startup/qt/splash1.h"
 
 #include <gtest/gtest.h>
@@ -48,11 +48,10 @@ protected:
             EXPECT_FALSE(form->isVisible()) << "the about window was clicked away";
             form->close();
         });
-        ShowAboutWindow(mainForm, &timer1);
+        ShowAboutWindow(mainForm);
     }
 
     QWidget mainForm;
-    QTimer timer1;
     std::vector<std::string> opened;
 };
 
@@ -103,18 +102,15 @@ TEST_F(Splash, ClicksOnTheTextsCloseNothingButThePictureAndTheCrossDo) {
 
 TEST_F(Splash, StartupSplashIsCentredOnTheScreenAndTheTickRemovesItEvenWhenClickedAway) {
     for (bool clickedAway : {false, true}) {
-        ShowStartupSplash(&mainForm, &timer1);
+        ShowStartupSplash(&mainForm);
         const QPointer<TsplashForm> shown = splashForm;
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->SplashMode, 2);
         EXPECT_TRUE(shown->isVisible());
         EXPECT_FALSE(shown->isModal());
         EXPECT_EQ(shown->frameGeometry().center(), mainForm.screen()->geometry().center());
-        EXPECT_TRUE(timer1.isActive());
-        EXPECT_EQ(timer1.interval(), 1500);
         if (clickedAway) ClickAt(shown, kPicture);
-        SplashTimer1Timer(&timer1);
-        EXPECT_FALSE(timer1.isActive());
+        SplashTimer1Timer();
         ASSERT_TRUE(shown) << "released only once back in the event loop";
         EXPECT_FALSE(shown->isVisible());
         ReleaseDeferred();
@@ -145,10 +141,9 @@ TEST_F(Splash, AboutWindowIsModalOverTheMainWindowAndReleasedEachTime) {
 
 TEST_F(Splash, AboutWhileTheSplashIsUpLeavesTheSplashUntilClickedOrTheMainWindowGoes) {
     auto owner = std::make_unique<QWidget>();
-    ShowStartupSplash(owner.get(), &timer1);
+    ShowStartupSplash(owner.get());
     const QPointer<TsplashForm> startup = splashForm;
     ShowAbout(owner.get(), [&](TsplashForm& about) {
-        EXPECT_FALSE(timer1.isActive());
         EXPECT_EQ(splashForm, &about);
         EXPECT_TRUE(startup->isVisible());
         about.btnClose->click();

@@ -15,7 +15,10 @@
 #include <vector>
 
 #include "../engine/fakes.h"
+#include "util/registry_store.h"
+#include "util/store_settings_port.h"
 #include "window/qt/mainform.h"
+#include "window/qt/qt_ports.h"
 
 // Failures show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -79,6 +82,8 @@ struct RealDialogsRig {
     FakeSound sound;
     SequenceRandom random;
     FakeClock clock;
+    util::RegistryStore store{StoreFile()};
+    StoreSettingsPort storePort{store};
     std::unique_ptr<TLumeraMainForm> form;
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
@@ -97,16 +102,14 @@ struct RealDialogsRig {
         TRegInfo info{};
         ApplyDefaults(info);
         SetShortString(info.PuzzleFile, kPuzzleFileCapacity, name);
-        util::RegistryStore(StoreFile()).WriteBinary(kSettingsKey, kSettingsValueName, RegInfoBytes(info));
+        store.WriteBinary(kSettingsKey, kSettingsValueName, RegInfoBytes(info));
     }
     void Start() {
         MainFormServices services;
         services.sound = &sound;
         services.random = &random;
         services.clock = &clock;
-        services.storeFile = StoreFile();
-        services.showSplash = false;
-        services.donationReminder = false;
+        services.store = &storePort;
         form = std::make_unique<TLumeraMainForm>(services);
     }
     LumeraGame& Game() { return form->Game(); }

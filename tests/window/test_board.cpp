@@ -61,7 +61,7 @@ TEST(BoardPixels, AlphabetLettersHaveEvenOnePixelStems) {
     WindowRig rig;
     for (bool cached : {true, false}) {
         rig.form->Board().SetCellCacheEnabled(cached);
-        rig.form->FullRepaint();
+        rig.form->Window().FullRepaint();
         std::set<char> measured;
         const std::string stems = AlphabetStems(rig.Screen(), 1, 5, &measured);
         for (char letter : {'H', 'N', 'U', 'M', 'I', 'L'}) EXPECT_TRUE(measured.count(letter)) << letter << " in " << stems;
@@ -102,14 +102,14 @@ TEST(BoardPixels, ShadingAndStatusBoxFollowTheState) {
     int blank = 0;
     while (game.Working[blank] != ' ') ++blank;
     EXPECT_EQ(fillOf(blank + 1), Rgb(clSilver));
-    rig.form->menuShowCorrectLettersClick();
+    rig.form->Window().menuShowCorrectLettersClick();
     EXPECT_EQ(fillOf(blank + 1), Rgb(clWhite));
     EXPECT_EQ(fillOf(270), Rgb(clSilver));
 
     rig.dialogs.inputAnswers = {"ab cd"};
-    rig.form->menuSolveClick();
+    rig.form->Window().menuSolveClick();
     EXPECT_EQ(rig.Screen().pixel(599, 45), Rgb(clYellow));
-    rig.form->menuShowCorrectLettersClick();
+    rig.form->Window().menuShowCorrectLettersClick();
     EXPECT_EQ(fillOf(3), Rgb(clSilver));  // the blank equals the all-blank solution
     EXPECT_EQ(fillOf(1), Rgb(clWhite));
 }
@@ -126,7 +126,7 @@ TEST(BoardRedraw, SelectionDrawsTwoCellsAndAnExchangeOnlyItsLetters) {
     game.Solution = "ABCDEFGH";
     game.Working = "QXEQYEQZ";
     game.PuzzleLen = 8;
-    rig.form->FullRepaint();
+    rig.form->Window().FullRepaint();
     rig.ClickAlphabet('Q');
     before = rig.form->Board().CellDrawCount();
     rig.ClickCell(3);  // an "E": three "Q" cells and two "E" cells change

@@ -26,7 +26,7 @@ TEST(PlainText, TheCongratulationShowsThePuzzleLineCharacterForCharacter) {
     RealDialogsRig rig(line + "\nNEXT LINE\n");
     rig.Start();
     ASSERT_EQ(rig.Game().LineBuf, line);
-    for (int guard = 0; guard < 30 && rig.Game().LineBuf == line; ++guard) rig.form->menuCheatClick();
+    for (int guard = 0; guard < 30 && rig.Game().LineBuf == line; ++guard) rig.form->Window().menuCheatClick();
     ASSERT_EQ(rig.Game().LineBuf, "NEXT LINE");
     const auto& shown = rig.answerer.shown;
     ASSERT_FALSE(shown.empty());
@@ -125,9 +125,9 @@ TEST(Captions, EveryMessageAndInputBoxIsWideEnoughForItsWholeCaption) {
     RealDialogsRig rig("A\nB\nC\n");
     rig.Start();                                   // the fallback message
     rig.answerer.inputAnswers = {"2"};
-    rig.form->menuSpecifyStartClick();             // the number input box
+    rig.form->Window().menuSpecifyStartClick();             // the number input box
     RunHandler(rig.form.get(), [] { throw std::runtime_error("Disk full"); });  // the error report
-    rig.form->menuCheatClick();                    // the congratulation
+    rig.form->Window().menuCheatClick();                    // the congratulation
     const auto& shown = rig.answerer.shown;
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[1].caption, "Lumera 8.0 by lumera.example");

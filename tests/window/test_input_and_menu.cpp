@@ -169,7 +169,7 @@ TEST(Scenario, PlayAWholePuzzleQuitAndStartAgain) {
     };
     EXPECT_EQ(storedIndex(), 0);  // the puzzle just left
 
-    rig.form->menuNewClick();
+    rig.form->Window().menuNewClick();
     EXPECT_EQ(game.LineBuf, "THIRD LINE");
     rig.form->findChild<QAction*>("menuQuit")->trigger();
     EXPECT_FALSE(rig.form->isVisible());

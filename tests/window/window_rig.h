@@ -9,7 +9,10 @@
 #include <utility>
 
 #include "../engine/fakes.h"
+#include "util/registry_store.h"
+#include "util/store_settings_port.h"
 #include "window/qt/mainform.h"
+#include "window/qt/qt_ports.h"
 
 namespace lumera::testing {
 
@@ -19,6 +22,8 @@ struct WindowRig {
     FakeSound sound;
     SequenceRandom random;
     FakeClock clock;
+    util::RegistryStore store{StoreFile()};
+    StoreSettingsPort storePort{store};
     std::unique_ptr<TLumeraMainForm> form;
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
@@ -36,9 +41,7 @@ struct WindowRig {
         services.sound = &sound;
         services.random = &random;
         services.clock = &clock;
-        services.storeFile = StoreFile();
-        services.showSplash = false;
-        services.donationReminder = false;
+        services.store = &storePort;
         form = std::make_unique<TLumeraMainForm>(services);
     }
     ~WindowRig() {
@@ -47,7 +50,7 @@ struct WindowRig {
     }
     LumeraGame& Game() { return form->Game(); }
     QImage Screen() { return form->Board().grab().toImage(); }
-    void Click(int x, int y) { form->FormMouseUp(Qt::LeftButton, Qt::NoModifier, x, y); }
+    void Click(int x, int y) { form->FormMouseUp(Qt::LeftButton, x, y); }
     void ClickAlphabet(char letter) {
         const CellRect r = AlphabetCellRect(letter - 'A' + 1);
         Click(r.Left + 5, r.Top + 5);

@@ -1,4 +1,4 @@
-// The donation dialog TDonateForm and the module state it acts on.
+// The donation dialog TDonateForm: its parts, their look and placement, and its showing.
 #include "donate/qt/donate1.h"
 
 #include <optional>
@@ -19,8 +19,6 @@
 #include <QTimer>
 
 #include "donate/donate_layout.h"
-#include "util/days.h"
-#include "util/store_settings_port.h"
 #include "init_resources.h"
 #include "util/qt/small_windows.h"
 #include "util/my_utils.h"
@@ -38,32 +36,6 @@ const QColor kCream = ToQColor(clCream);
 const QColor kLinkBlue = ToQColor(clLinkBlue);
 const QColor kBevelLight = ToQColor(clBevelLight);
 const QColor kBevelShadow = ToQColor(clBevelShadow);
-
-struct Module {
-    DonationState state;
-    util::RegistryStore* store = nullptr;
-    std::optional<util::RegistryStore> defaultStore;
-    std::function<int()> today;
-    std::string programFile = "lumera8";
-    QPointer<TDonateForm> dialog;
-};
-
-Module& TheModule() {
-    static Module module;
-    return module;
-}
-
-util::RegistryStore& Store() {
-    Module& module = TheModule();
-    if (module.store) return *module.store;
-    if (!module.defaultStore) module.defaultStore.emplace(util::RegistryStore::DefaultPath());
-    return *module.defaultStore;
-}
-
-int Today() {
-    const Module& module = TheModule();
-    return module.today ? module.today() : util::TodayDayNumber();
-}
 
 void SetBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -134,22 +106,6 @@ std::optional<QMargins> FrameMargins(const QWidget* window) {
     if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
         return std::nullopt;
     return margins;
-}
-
-// Shows a new dialog modally and releases it afterwards, also when an error ends the showing.
-void RunDialog(QWidget* owner) {
-    Module& module = TheModule();
-    auto* form = new TDonateForm(owner);
-    module.dialog = form;
-    struct Release {
-        QPointer<TDonateForm> form;
-        ~Release() {
-            if (form) form->deleteLater();
-            TheModule().dialog = nullptr;
-        }
-    } release {form};
-    form->SetItemIndex(0);
-    form->exec();
 }
 
 }  // namespace
@@ -237,17 +193,7 @@ void TDonateForm::FormCreate() { SetItemIndex(0); }
 
 void TDonateForm::ntmOKClick() { close(); }
 
-void TDonateForm::FormClose() {
-    if (TheModule().state.ApplyAnswer(ItemIndex(), Today())) ShellOpen(kDonationPageUrl);
-}
-
 void TDonateForm::lblHomePageClick() { ShellOpen(kHomePageUrl); }
-
-void TDonateForm::done(int result) {
-    // A hidden dialog is not being closed, so it gives no answer.
-    if (isVisible()) FormClose();
-    QDialog::done(result);
-}
 
 void TDonateForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -306,41 +252,16 @@ void TDonateForm::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ConfigureDonation(util::RegistryStore* store, std::function<int()> today, std::string programFile) {
-    Module& module = TheModule();
-    module.store = store;
-    module.today = std::move(today);
-    module.programFile = std::move(programFile);
+int QtDonateDialog::ShowDonateDialog() {
+    auto* form = new TDonateForm(owner_);
+    struct Release {
+        QPointer<TDonateForm> form;
+        ~Release() {
+            if (form) form->deleteLater();
+        }
+    } release {form};
+    form->exec();
+    return form->ItemIndex();
 }
-
-void LoadDonationState() {
-    Module& module = TheModule();
-    StoreSettingsPort port(Store());
-    module.state.Load(port, module.programFile, Today());
-}
-
-void SaveDonationState() {
-    try {
-        StoreSettingsPort port(Store());
-        TheModule().state.Save(port);
-    } catch (...) {
-        // Finding the default store can fail too; at program end nothing is left to tell.
-    }
-}
-
-void CheckDonationReminder(QWidget* owner) {
-    DonationState& state = TheModule().state;
-    const int today = Today();
-    if (!state.ShouldOfferOnClose(today)) return;
-    state.BeginScheduledShowing(today);
-    RunDialog(owner);
-}
-
-void ShowDonationDialog(QWidget* owner) {
-    TheModule().state.BeginMenuShowing();
-    RunDialog(owner);
-}
-
-const DonationState& CurrentDonationState() { return TheModule().state; }
 
 }  // namespace lumera

@@ -1,5 +1,4 @@
-// The donation reminder: its dialog TDonateForm and the module functions that load and save
-// its state, offer it on the schedule when the main window closes, and show it from the menu.
+// The donation dialog on Qt: TDonateForm, and the reminder's dialog port that shows it.
 #pragma once
 
 #include <array>
@@ -9,8 +8,7 @@
 #include <QDialog>
 #include <QTimer>
 
-#include "donate/donation_schedule.h"
-#include "util/registry_store.h"
+#include "donate/donation_reminder.h"
 
 class QCloseEvent;
 class QFrame;
@@ -46,11 +44,7 @@ public:
 
     void FormCreate();
     void ntmOKClick();
-    void FormClose();
     void lblHomePageClick();
-
-    // Every way of ending the dialog comes through here; FormClose runs once per closing.
-    void done(int result) override;
 
 protected:
     // Centres the dialog's frame over its owner's window frame.
@@ -68,21 +62,15 @@ private:
     int placingTicks_ = 0;
 };
 
-// Where the state is stored, the clock that says which day it is, and the program file whose
-// name keys the state. The program calls this before LoadDonationState; without it the
-// default store, the local calendar and the name "lumera8" are used.
-void ConfigureDonation(util::RegistryStore* store, std::function<int()> today, std::string programFile);
+// The reminder's dialog port: a new TDonateForm over the owner's window each time, shown
+// modally and released afterwards (also when an error ends the showing).
+class QtDonateDialog final : public IDonateDialog {
+public:
+    explicit QtDonateDialog(QWidget* owner) : owner_(owner) {}
+    int ShowDonateDialog() override;
 
-// At program start, before the main window exists.
-void LoadDonationState();
-// At program end, after the event loop has ended. Never throws.
-void SaveDonationState();
-// From the main window's close handler: shows the dialog when the schedule says so.
-void CheckDonationReminder(QWidget* owner);
-// From Donate > Make a Donation: always shows the dialog.
-void ShowDonationDialog(QWidget* owner);
-
-// The module state, for reading.
-const DonationState& CurrentDonationState();
+private:
+    QWidget* owner_;
+};
 
 }  // namespace lumera

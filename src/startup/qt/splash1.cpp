@@ -19,7 +19,6 @@
 #include "util/my_utils.h"
 #include "startup/splash_modes.h"
 #include "util/publisher.h"
-#include "window/window_texts.h"
 
 namespace lumera {
 
@@ -124,20 +123,15 @@ void TsplashForm::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void ShowStartupSplash(QWidget* mainForm, QTimer* timer1) {
+void ShowStartupSplash(QWidget* mainForm) {
     auto* form = new TsplashForm(mainForm, SplashModeBase);
     splashForm = form;
     // The main window is not on screen yet, so the splash is centred on the screen.
     CentreAt(form, ScreenCentre(mainForm));
     form->show();
-    if (timer1) {
-        timer1->setInterval(kTimer1Interval);
-        timer1->start();
-    }
 }
 
-void SplashTimer1Timer(QTimer* timer1) {
-    if (timer1) timer1->stop();
+void SplashTimer1Timer() {
     const QPointer<TsplashForm> form = splashForm;
     if (!form) return;
     // Closing a splash the player has already clicked away changes nothing; it is released all the same.
@@ -145,8 +139,7 @@ void SplashTimer1Timer(QTimer* timer1) {
     if (form) form->deleteLater();
 }
 
-void ShowAboutWindow(QWidget* mainForm, QTimer* timer1) {
-    if (timer1) timer1->stop();
+void ShowAboutWindow(QWidget* mainForm) {
     auto* form = new TsplashForm(mainForm, SplashModeBase + kAboutModeOffset);
     splashForm = form;
     struct Release {

@@ -7,7 +7,6 @@
 
 class QKeyEvent;
 class QLabel;
-class QTimer;
 class QToolButton;
 
 namespace lumera {
@@ -46,13 +45,14 @@ extern int SplashModeBase;
 // The splash window in use; each construction points it at the new window.
 extern QPointer<TsplashForm> splashForm;
 
-// The first steps of the main window's creation: shows the start-up splash centred on the
-// screen and starts timer1 with an interval of 1500 milliseconds.
-void ShowStartupSplash(QWidget* mainForm, QTimer* timer1);
-// The first tick of timer1: stops it, closes the window splashForm refers to and releases it.
-void SplashTimer1Timer(QTimer* timer1);
-// Help > About: stops timer1 and shows the about window modally over mainForm, releasing it
-// afterwards (also when an error ends the showing).
-void ShowAboutWindow(QWidget* mainForm, QTimer* timer1);
+// The first step of the main window's creation: shows the start-up splash centred on the
+// screen. The main window then starts Timer1.
+void ShowStartupSplash(QWidget* mainForm);
+// The first tick of Timer1 (after the main window stopped it): closes the window splashForm
+// refers to and releases it.
+void SplashTimer1Timer();
+// Help > About (after the main window stopped Timer1): shows the about window modally over
+// mainForm, releasing it afterwards (also when an error ends the showing).
+void ShowAboutWindow(QWidget* mainForm);
 
 }  // namespace lumera

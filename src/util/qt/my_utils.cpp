@@ -9,11 +9,6 @@
 namespace lumera {
 
 namespace {
-ShellOpenHook& Hook() {
-    static ShellOpenHook hook;
-    return hook;
-}
-
 // xdg-open is the desktop's way to open documents and addresses. Without it Qt has nothing to
 // hand them to and complains on standard error; the game stays silent, as about any result.
 void OpenWithDesktop(const QUrl& url) {
@@ -22,13 +17,7 @@ void OpenWithDesktop(const QUrl& url) {
 }
 }  // namespace
 
-void SetShellOpenHook(ShellOpenHook hook) { Hook() = std::move(hook); }
-
-void ShellOpen(const std::string& document) {
-    if (Hook()) {
-        Hook()(document);
-        return;
-    }
+void PlatformShellOpen(const std::string& document) {
     const QString text = QString::fromLocal8Bit(document.c_str());
     const QUrl url(text);
     if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1) {

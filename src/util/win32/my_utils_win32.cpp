@@ -11,10 +11,6 @@
 namespace lumera {
 
 namespace {
-ShellOpenHook& Hook() {
-    static ShellOpenHook hook;
-    return hook;
-}
 HWND& Owner() {
     static HWND owner = nullptr;
     return owner;
@@ -28,13 +24,7 @@ decltype(&::ShellExecuteA) ShellExecuteFunction() {
 
 void win32::SetShellOpenOwner(HWND owner) { Owner() = owner; }
 
-void SetShellOpenHook(ShellOpenHook hook) { Hook() = std::move(hook); }
-
-void ShellOpen(const std::string& document) {
-    if (Hook()) {
-        Hook()(document);
-        return;
-    }
+void PlatformShellOpen(const std::string& document) {
     // The name is in the ANSI code page, as the A function takes it. Without the shell
     // nothing opens, silently.
     if (const auto shellExecute = ShellExecuteFunction())

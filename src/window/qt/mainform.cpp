@@ -1,4 +1,5 @@
-// The main window: board painting, pointer input, the menu and its commands.
+// The main window on Qt: the board widget that draws cells, the menu bar, Timer1, and the
+// translation of Qt events into calls on the window layer.
 #include "window/qt/mainform.h"
 
 #include <QAction>
@@ -11,12 +12,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "donate/qt/donate1.h"
-#include "startup/qt/splash1.h"
-#include "util/my_utils.h"
-#include "window/qt/board_font.h"
+#include "engine/random_source.h"
 #include "window/cp1252.h"
-#include "window/menu_table.h"
+#include "window/qt/board_font.h"
+#include "window/qt/qt_ports.h"
 #include "window/window_texts.h"
 #include "init_resources.h"
 
@@ -26,11 +25,12 @@ namespace {
 QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 QRect FillRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left + 1, r.Bottom - r.Top + 1); }
+constexpr CellRect kLetterCellAtOrigin{0, 0, 18, 20};
 }  // namespace
 
 // ---- The board ---------------------------------------------------------------------------
 
-BoardWidget::BoardWidget(TLumeraMainForm& form, const LumeraGame& game) : form_(form), game_(game) {
+BoardWidget::BoardWidget(TLumeraMainForm& form) : form_(form) {
     setObjectName("Board");
     setAttribute(Qt::WA_OpaquePaintEvent);
     font_ = MakeBoardFont();
@@ -49,6 +49,10 @@ void BoardWidget::SetCellCacheEnabled(bool enabled) {
     cellCache_.clear();
 }
 
+QColor BoardWidget::TextColour(Colour colour) const {
+    return colour == clWindowText ? palette().color(QPalette::WindowText) : ToQColor(colour);
+}
+
 // The image holds the board alone, whatever the widget's size: made before the window is laid
 // out, it would otherwise be made at the widget's default size first (640 x 480, twice the
 // board) and again at the board's, and a window made larger would only add grey to it.
@@ -62,30 +66,35 @@ bool BoardWidget::EnsureImage() {
     return true;
 }
 
-void BoardWidget::PaintCell(QPainter& painter, const CellRect& rect, const QString& text, Colour colour) {
+void BoardWidget::PaintCell(QPainter& painter, const CellLook& cell, const CellRect& rect) {
+    SetFontPixels(cell.fontPixels);
+    painter.setFont(font_);
+    painter.setPen(TextColour(cell.textColour));
     const QRect fill = FillRect(rect);
-    painter.fillRect(fill, ToQColor(colour));
+    painter.fillRect(fill, ToQColor(cell.fill));
     painter.setClipRect(fill);
     // The top of the character cell, not the baseline, sits at (Left + 2, Top + 2).
-    painter.drawText(QPoint(rect.Left + 2, rect.Top + 2 + fontAscent_), text);
+    painter.drawText(QPoint(rect.Left + 2, rect.Top + 2 + fontAscent_), FromCp1252(cell.text));
     painter.setClipping(false);
     // The outline covers columns Left and Right and rows Top and Bottom at any device ratio.
     const QRect outline = OutlineRect(rect);
-    const QColor black = ToQColor(clBlack);
-    painter.fillRect(QRect(outline.left(), outline.top(), outline.width(), 1), black);
-    painter.fillRect(QRect(outline.left(), outline.bottom(), outline.width(), 1), black);
-    painter.fillRect(QRect(outline.left(), outline.top(), 1, outline.height()), black);
-    painter.fillRect(QRect(outline.right(), outline.top(), 1, outline.height()), black);
+    const QColor line = ToQColor(cell.outline);
+    painter.fillRect(QRect(outline.left(), outline.top(), outline.width(), 1), line);
+    painter.fillRect(QRect(outline.left(), outline.bottom(), outline.width(), 1), line);
+    painter.fillRect(QRect(outline.left(), outline.top(), 1, outline.height()), line);
+    painter.fillRect(QRect(outline.right(), outline.top(), 1, outline.height()), line);
 }
 
-// A cell covers its whole outline rectangle, so its pixels depend only on its text, colour and
-// the drawing settings; at a whole-number device ratio every cell lies on the same device-pixel
-// grid, and a copy of one painted cell is exactly what painting it anywhere else would give.
-bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colour colour) {
+// A cell covers its whole outline rectangle, so its pixels depend only on its look; at a
+// whole-number device ratio every cell lies on the same device-pixel grid, and a copy of one
+// painted cell is exactly what painting it anywhere else would give.
+bool BoardWidget::CopyCachedCell(const CellLook& cell) {
+    const CellRect& rect = cell.rect;
     const qreal ratio = image_.devicePixelRatio();
     const int scale = int(ratio);
-    if (!cellCacheEnabled_ || scale != ratio || scale < 1 || fontPixels_ != kLetterPixels ||
-        rect.Right - rect.Left != 18 || rect.Bottom - rect.Top != 20)
+    if (!cellCacheEnabled_ || scale != ratio || scale < 1 || cell.fontPixels != kLetterPixels ||
+        cell.text.size() != 1 || cell.textColour != clWindowText || cell.outline != clBlack ||
+        rect.Right - rect.Left != kLetterCellAtOrigin.Right || rect.Bottom - rect.Top != kLetterCellAtOrigin.Bottom)
         return false;
     const QRect device(rect.Left * scale, rect.Top * scale, 19 * scale, 21 * scale);
     if (rect.Left < 0 || rect.Top < 0 || !image_.rect().contains(device)) return false;
@@ -95,7 +104,8 @@ bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colou
         cellCacheRatio_ = ratio;
         cellCachePen_ = pen;
     }
-    const quint64 key = (quint64(colour) << 16) | character;
+    const char16_t character = char16_t(Cp1252ToUnicode(static_cast<unsigned char>(cell.text[0])));
+    const quint64 key = (quint64(cell.fill) << 16) | character;
     auto tile = cellCache_.find(key);
     if (tile == cellCache_.end()) {
         // Painted in one scratch image and kept as a copy: an image that has been painted on
@@ -107,9 +117,7 @@ bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colou
         QPainter painter(&cellScratch_);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(font_);
-        painter.setPen(palette().color(QPalette::WindowText));
-        PaintCell(painter, CellRect{0, 0, 18, 20}, QString(QChar(character)), colour);
+        PaintCell(painter, cell, kLetterCellAtOrigin);
         painter.end();
         tile = cellCache_.insert(key, cellScratch_.copy());
     }
@@ -123,62 +131,28 @@ bool BoardWidget::CopyCachedCell(const CellRect& rect, char16_t character, Colou
     return true;
 }
 
-void BoardWidget::DrawCell(const CellRect& rect, const QString& text, Colour colour) {
-    if (!paintingBoard_ && EnsureImage()) FormPaint();  // FormPaint has made sure of the image
+void BoardWidget::ClearBoard(Colour background) {
+    EnsureImage();
+    image_.fill(ToQColor(background));
+}
+
+void BoardWidget::DrawCell(const CellLook& cell) {
+    if (EnsureImage()) form_.Window().FormPaint();
     ++cellDraws_;
-    if (!paintingBoard_) dirty_ += OutlineRect(rect);
-    if (text.size() == 1 && CopyCachedCell(rect, text.at(0).unicode(), colour)) return;
+    if (CopyCachedCell(cell)) return;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(font_);
-    painter.setPen(palette().color(QPalette::WindowText));
-    PaintCell(painter, rect, text, colour);
+    PaintCell(painter, cell, cell.rect);
 }
 
-// DrawCell for one character, without making a string when the cell comes from the cache.
-void BoardWidget::DrawCharacterCell(const CellRect& rect, char16_t character, Colour colour) {
-    if (!paintingBoard_ && EnsureImage()) FormPaint();
-    if (!CopyCachedCell(rect, character, colour)) {
-        DrawCell(rect, QString(QChar(character)), colour);
-        return;
-    }
-    ++cellDraws_;
-    if (!paintingBoard_) dirty_ += OutlineRect(rect);
-}
-
-void BoardWidget::DrawAlphabetCell(char letter, Colour colour) {
-    DrawCharacterCell(AlphabetCellRect(letter - 'A' + 1), char16_t(letter), colour);
-}
-
-void BoardWidget::DrawPuzzleCell(int n, char text, Colour colour) {
-    DrawCharacterCell(PuzzleCellRect(n), char16_t(Cp1252ToUnicode(static_cast<unsigned char>(text))), colour);
-}
-
-void BoardWidget::FormPaint() {
-    EnsureImage();
-    // Every cell is painted, so the board goes to the screen as one rectangle, not 297.
-    const bool wasPaintingBoard = paintingBoard_;
-    paintingBoard_ = true;
-    SetFontPixels(kLetterPixels);
-    for (int n = 1; n <= 26; ++n) {
-        const char letter = static_cast<char>('A' + n - 1);
-        DrawAlphabetCell(letter, letter == game_.SelectedLetter ? clRed : clWhite);
-    }
-    for (int n = 1; n <= kGridCells; ++n) DrawPuzzleCell(n, game_.PuzzleCellText(n), game_.PuzzleCellColor(n));
-    SetFontPixels(kStatusPixels);
-    DrawCell(kStatusRect, QString::fromStdString(game_.StatusText()), game_.SolverMode ? clYellow : clRed);
-    SetFontPixels(kLetterPixels);
-    paintingBoard_ = wasPaintingBoard;
-    dirty_ = QRegion(0, 0, kBoardWidth, kBoardHeight);
-}
-
-void BoardWidget::FullRepaint() {
-    EnsureImage();
-    image_.fill(ToQColor(clGray));
-    FormPaint();
-    dirty_ = QRegion();
-    repaint();
+void BoardWidget::ShowArea(const CellRect& area) {
+    // A whole board goes to the screen as one rectangle, not 297.
+    const QRect rect(area.Left, area.Top, area.Right - area.Left, area.Bottom - area.Top);
+    if (rect.contains(QRect(0, 0, kBoardWidth, kBoardHeight)))
+        dirty_ = QRegion(rect);
+    else
+        dirty_ += rect;
 }
 
 void BoardWidget::Flush() {
@@ -194,7 +168,7 @@ void BoardWidget::Flush() {
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
-    if (EnsureImage()) FormPaint();
+    if (EnsureImage()) form_.Window().FormPaint();
     QPainter painter(this);
     const QRect board(0, 0, kBoardWidth, kBoardHeight);
     for (const QRect& rect : event->region() & board)
@@ -206,18 +180,15 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF at = event->position();
-    form_.FormMouseUp(event->button(), event->modifiers(), int(std::floor(at.x())), int(std::floor(at.y())));
+    form_.FormMouseUp(event->button(), int(std::floor(at.x())), int(std::floor(at.y())));
 }
-
 
 // ---- The window --------------------------------------------------------------------------
 
 TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::move(services)) {
     setObjectName("LumeraMainForm");
     InitResources();
-    store_ = std::make_unique<util::RegistryStore>(services_.storeFile.empty() ? util::RegistryStore::DefaultPath()
-                                                                               : services_.storeFile);
-    storePort_ = std::make_unique<StoreSettingsPort>(*store_);
+    if (!services_.store) throw std::invalid_argument("The main window needs a settings store");
     auto flush = [this] {
         if (board_) board_->Flush();
     };
@@ -237,28 +208,29 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::mov
         ownClock_ = std::make_unique<SystemClock>();
         services_.clock = ownClock_.get();
     }
-    game_ = std::make_unique<LumeraGame>(
-        GamePorts{*this, *services_.dialogs, *services_.sound, *storePort_, *services_.random, *services_.clock});
-    game_->AppCaption = kAppCaption;
-    setWindowTitle(QString::fromStdString(game_->AppCaption));
+    shell_ = services_.shell ? services_.shell(*this) : nullptr;
+    if (!shell_) shell_ = std::make_unique<NullShell>();
 
-    board_ = new BoardWidget(*this, *game_);
+    board_ = new BoardWidget(*this);
     setCentralWidget(board_);
-    CreateMenu();
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
-    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
+    window_ = std::make_unique<GameWindow>(WindowPorts{*board_, *this, *shell_, *services_.dialogs, *services_.sound,
+                                                       *services_.store, *services_.random, *services_.clock});
+    setWindowTitle(QString::fromStdString(window_->Caption()));
+    CreateMenu();
+    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { window_->Timer1Timer(); }); });
 
     // The board area opens at its designed size, the window's frame corner at its place.
     resize(kBoardWidth, kBoardHeight + menuBar()->sizeHint().height());
     move(kWindowLeft, kWindowTop);
-    FormCreate();
+    Handle([this] { window_->FormCreate(); });
 }
 
 TLumeraMainForm::~TLumeraMainForm() = default;
 
-void TLumeraMainForm::Handle(const std::function<void()>& handler) {
-    RunHandler(this, handler);
+void TLumeraMainForm::Handle(const std::function<void()>& call) {
+    call();
     board_->Flush();
 }
 
@@ -276,29 +248,29 @@ void TLumeraMainForm::CreateMenu() {
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(item.name);
             const MenuCommand command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { RunMenuCommand(*this, command); }); });
+            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { window_->MenuClick(command); }); });
             if (item.isCheckable) {
                 action->setCheckable(true);
-                action->setChecked(true);  // the handlers set the mark from the option's new value
+                action->setChecked(window_->IsOptionChecked(item.name));
             }
         }
     }
 }
 
-void TLumeraMainForm::FormCreate() {
-    if (services_.showSplash) ShowStartupSplash(this, timer1_);
-    // An error in the start-up sequence skips the rest of it: empty board, nothing selected.
-    Handle([this] {
-        game_->InitGame();
-        game_->AlphabetClick(1);
-    });
+void TLumeraMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
+    const PointerButton pointer = button == Qt::RightButton    ? PointerButton::Right
+                                  : button == Qt::MiddleButton ? PointerButton::Middle
+                                                               : PointerButton::Left;
+    Handle([&] { window_->FormMouseUp(pointer, x, y); });
 }
 
-// ---- Board port --------------------------------------------------------------------------
+void TLumeraMainForm::closeEvent(QCloseEvent* event) {
+    Handle([this] { window_->FormClose(); });
+    event->accept();
+}
 
-void TLumeraMainForm::DrawAlphabetCell(char letter, Colour colour) { board_->DrawAlphabetCell(letter, colour); }
-void TLumeraMainForm::DrawPuzzleCell(int n, char text, Colour colour) { board_->DrawPuzzleCell(n, text, colour); }
-void TLumeraMainForm::FullRepaint() { board_->FullRepaint(); }
+// ---- Frame port --------------------------------------------------------------------------
+
 // The caption is ASCII apart from the puzzle file's name.
 void TLumeraMainForm::SetCaption(const std::string& caption) {
     setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
@@ -312,41 +284,18 @@ void TLumeraMainForm::SetOptionChecked(const std::string& itemName, bool checked
     if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setChecked(checked);
 }
 
-// ---- Handlers ----------------------------------------------------------------------------
-
-void TLumeraMainForm::FormMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-    Handle([&] {
-        if (InStatusBox(x, y)) game_->ReturnToGame();
-        if (InAlphabet(x, y)) game_->AlphabetClick(AlphabetCellAt(x, y));
-        if (InPuzzleGrid(x, y)) game_->PuzzleCellClick(PuzzleCellAt(x, y));
-    });
+void TLumeraMainForm::StartTimer1(int milliseconds) {
+    timer1_->setInterval(milliseconds);
+    timer1_->start();
 }
 
-void TLumeraMainForm::menuNewClick() { game_->menuNewClick(); }
-void TLumeraMainForm::menuSpecifyStartClick() { game_->SpecifyStart(); }
-void TLumeraMainForm::menuCheatClick() { game_->menuCheatClick(); }
-void TLumeraMainForm::menuNewPuzzleSetClick() { game_->menuNewPuzzleSetClick(); }
-void TLumeraMainForm::menuSolveClick() { game_->menuSolveClick(); }
-void TLumeraMainForm::menuShowCorrectLettersClick() { game_->ToggleShowCorrect(); }
-void TLumeraMainForm::menuSoundClick() { game_->ToggleSound(); }
-void TLumeraMainForm::MakeaDonation1Click() { ShowDonationDialog(this); }
-void TLumeraMainForm::Contents1Click() { ShowHelp(); }
-void TLumeraMainForm::ShowHelp() { ShellOpen(kHelpDocument); }
-void TLumeraMainForm::menuAboutClick() { ShowAboutWindow(this, timer1_); }
-void TLumeraMainForm::Timer1Timer() { SplashTimer1Timer(timer1_); }
+void TLumeraMainForm::StopTimer1() { timer1_->stop(); }
 
-void TLumeraMainForm::menuQuitClick() {
-    game_->SavePosition();
-    close();
-}
+void TLumeraMainForm::Close() { close(); }
 
-void TLumeraMainForm::FormClose() {
-    if (services_.donationReminder) CheckDonationReminder(this);
-}
-
-void TLumeraMainForm::closeEvent(QCloseEvent* event) {
-    Handle([this] { FormClose(); });
-    event->accept();
+void TLumeraMainForm::ShowErrorReport(const std::string& what) {
+    board_->Flush();
+    lumera::ShowErrorReport(this, what);
 }
 
 }  // namespace lumera

@@ -1,24 +1,16 @@
-// The game window: TLumeraMainForm with its menu and the board it paints, and the Qt side of
-// the board port. It turns Qt events into engine calls and holds no game rules.
+// The game window on Qt: TLumeraMainForm with its menu bar, Timer1 and the board widget that
+// draws the cells the window layer hands it. It turns Qt events into calls on the layer.
 #pragma once
 
 #include <QHash>
 #include <QImage>
 #include <QMainWindow>
 #include <QRegion>
-#include <filesystem>
+#include <functional>
 #include <memory>
 
-#include "engine/fitting.h"
-#include "engine/game.h"
-#include "engine/random_source.h"
-#include "util/registry_store.h"
-#include "window/board_geometry.h"
-#include "window/menu_table.h"
-#include "window/qt/qt_ports.h"
+#include "window/game_window.h"
 
-class QAction;
-class QMenu;
 class QTimer;
 
 namespace lumera {
@@ -26,18 +18,16 @@ namespace lumera {
 class TLumeraMainForm;
 
 // The board: a persistent image drawn into at once and copied to the screen.
-class BoardWidget final : public QWidget {
+class BoardWidget final : public QWidget, public ICellPainter {
     Q_OBJECT
 public:
-    BoardWidget(TLumeraMainForm& form, const LumeraGame& game);
+    explicit BoardWidget(TLumeraMainForm& form);
 
-    void DrawCell(const CellRect& rect, const QString& text, Colour colour);
-    void DrawAlphabetCell(char letter, Colour colour);
-    void DrawPuzzleCell(int n, char text, Colour colour);
-    // Paints the whole board from the game state.
-    void FormPaint();
-    // Clears to grey, paints everything and puts it on screen before returning.
-    void FullRepaint();
+    // The drawing port.
+    void ClearBoard(Colour background) override;
+    void DrawCell(const CellLook& cell) override;
+    void ShowArea(const CellRect& area) override;
+
     // Puts pending cell redraws on screen now.
     void Flush();
 
@@ -59,92 +49,80 @@ protected:
 private:
     bool EnsureImage();  // true when the image was made anew
     void SetFontPixels(int pixels);
+    QColor TextColour(Colour colour) const;
     // Paints one cell with the painter, at the cell's own rectangle.
-    void PaintCell(QPainter& painter, const CellRect& rect, const QString& text, Colour colour);
+    void PaintCell(QPainter& painter, const CellLook& cell, const CellRect& rect);
     // Copies a cell of one character from its cached image; false when it is not one that is cached.
-    bool CopyCachedCell(const CellRect& rect, char16_t character, Colour colour);
-    void DrawCharacterCell(const CellRect& rect, char16_t character, Colour colour);
+    bool CopyCachedCell(const CellLook& cell);
 
     TLumeraMainForm& form_;
-    const LumeraGame& game_;
     QImage image_;
     QFont font_;
     int fontPixels_ = 0;
     int fontAscent_ = 0;
     QRegion dirty_;
     int cellDraws_ = 0;
-    bool paintingBoard_ = false;  // FormPaint marks the whole board for the screen at its end
     bool cellCacheEnabled_ = true;
-    QHash<quint64, QImage> cellCache_;  // by character and colour, for cellCacheRatio_ and cellCachePen_
+    QHash<quint64, QImage> cellCache_;  // by character and colours, for cellCacheRatio_ and cellCachePen_
     QImage cellScratch_;                 // where a cell is painted before it is cached
     qreal cellCacheRatio_ = 0;
     QRgb cellCachePen_ = 0;
 };
 
-// What the tests may put in place of the real services.
+// What the tests and the entry point give the window. The settings store is required.
 struct MainFormServices {
+    ISettingsStore* store = nullptr;
     IDialogs* dialogs = nullptr;  // default: Qt dialogs
     ISound* sound = nullptr;      // default: the built-in WAV sounds
     IRandom* random = nullptr;    // default: a generator seeded from the clock
     IClock* clock = nullptr;      // default: the system clock
-    std::filesystem::path storeFile;  // default: the user's store file
-    bool showSplash = true;
-    bool donationReminder = true;
+    // The splash, About, the donation reminder and help, made by the entry point for the
+    // window once it exists; default: none of them.
+    std::function<std::unique_ptr<IShell>(TLumeraMainForm&)> shell;
 };
 
-class TLumeraMainForm final : public QMainWindow, public IBoard {
+class TLumeraMainForm final : public QMainWindow, public IWindowFrame {
     Q_OBJECT
 public:
-    explicit TLumeraMainForm(MainFormServices services = {});
+    // Creates the window with its menu; its creation runs FormCreate (the splash, InitGame and
+    // the selection of "A").
+    explicit TLumeraMainForm(MainFormServices services);
     ~TLumeraMainForm() override;
 
-    LumeraGame& Game() { return *game_; }
+    GameWindow& Window() { return *window_; }
+    LumeraGame& Game() { return window_->Game(); }
     BoardWidget& Board() { return *board_; }
     QTimer* Timer1() const { return timer1_; }
 
-    // The board port.
-    void DrawAlphabetCell(char letter, Colour colour) override;
-    void DrawPuzzleCell(int n, char text, Colour colour) override;
-    void FullRepaint() override;
+    // The frame port.
     void SetCaption(const std::string& caption) override;
     void SetCommandEnabled(const std::string& itemName, bool enabled) override;
     void SetOptionChecked(const std::string& itemName, bool checked) override;
+    void StartTimer1(int milliseconds) override;
+    void StopTimer1() override;
+    void Close() override;
+    void ShowErrorReport(const std::string& what) override;
 
-    // Event handlers.
-    void FormMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void menuNewClick();
-    void menuSpecifyStartClick();
-    void menuCheatClick();
-    void menuQuitClick();
-    void menuNewPuzzleSetClick();
-    void menuSolveClick();
-    void menuShowCorrectLettersClick();
-    void menuSoundClick();
-    void MakeaDonation1Click();
-    void Contents1Click();
-    void menuAboutClick();
-    void Timer1Timer();
+    // A pointer release over the board, in board pixels.
+    void FormMouseUp(Qt::MouseButton button, int x, int y);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormClose();
-    void ShowHelp();
     void CreateMenu();
-    void Handle(const std::function<void()>& handler);
+    // Runs a call on the layer and puts the cells it drew on screen.
+    void Handle(const std::function<void()>& call);
 
     MainFormServices services_;
-    std::unique_ptr<util::RegistryStore> store_;
-    std::unique_ptr<StoreSettingsPort> storePort_;
     std::unique_ptr<IDialogs> ownDialogs_;
     std::unique_ptr<ISound> ownSound_;
     std::unique_ptr<IRandom> ownRandom_;
     std::unique_ptr<IClock> ownClock_;
-    std::unique_ptr<LumeraGame> game_;
+    std::unique_ptr<IShell> shell_;
     BoardWidget* board_ = nullptr;
     QTimer* timer1_ = nullptr;
+    std::unique_ptr<GameWindow> window_;
 };
 
 }  // namespace lumera
