@@ -27,13 +27,6 @@ inline CellRect PuzzleCellRect(int n) {
 }
 
 // What a pointer release at (x, y) hits. The bounds are exclusive.
-struct BoardHit {
-    enum class Target { None, StatusBox, Alphabet, Puzzle };
-    Target target = Target::None;
-    int cell = 0;
-    bool operator==(const BoardHit&) const = default;
-};
-
 inline bool InStatusBox(int x, int y) { return 272 < x && x < 600 && 4 < y && y < 46; }
 inline bool InAlphabet(int x, int y) { return 4 < x && x < 264 && 4 < y && y < 46; }
 inline bool InPuzzleGrid(int x, int y) { return 4 < x && x < 604 && 64 < y && y < 262; }

@@ -1,4 +1,4 @@
-// Pointer input at the boundary pixels, the menu, the commands and a whole game.
+// Pointer events, the menu bar, the commands and a whole game on the Qt window.
 #include <gtest/gtest.h>
 
 #include "window/window_texts.h"
@@ -17,38 +17,6 @@
 
 using namespace lumera;
 using namespace lumera::testing;
-
-namespace {
-BoardHit HitAt(int x, int y) {
-    if (InStatusBox(x, y)) return {BoardHit::Target::StatusBox, 0};
-    if (InAlphabet(x, y)) return {BoardHit::Target::Alphabet, AlphabetCellAt(x, y)};
-    if (InPuzzleGrid(x, y)) return {BoardHit::Target::Puzzle, PuzzleCellAt(x, y)};
-    return {};
-}
-}  // namespace
-
-TEST(PointerInput, HitAreasAtTheirBoundaryPixels) {
-    using T = BoardHit::Target;
-    EXPECT_EQ(HitAt(23, 10), (BoardHit{T::Alphabet, 1}));
-    EXPECT_EQ(HitAt(24, 10), (BoardHit{T::Alphabet, 2}));
-    EXPECT_EQ(HitAt(4, 10), BoardHit{});
-    EXPECT_EQ(HitAt(10, 4), BoardHit{});
-    EXPECT_EQ(HitAt(10, 46), BoardHit{});
-    EXPECT_EQ(HitAt(263, 45), (BoardHit{T::Alphabet, 26}));
-    EXPECT_EQ(HitAt(264, 20), BoardHit{});
-    EXPECT_EQ(HitAt(10, 25), (BoardHit{T::Alphabet, 1}));  // the gap row belongs to the cell above
-    EXPECT_EQ(HitAt(10, 26), (BoardHit{T::Alphabet, 14}));
-    EXPECT_EQ(HitAt(272, 20), BoardHit{});
-    EXPECT_EQ(HitAt(273, 5), (BoardHit{T::StatusBox, 0}));
-    EXPECT_EQ(HitAt(599, 45), (BoardHit{T::StatusBox, 0}));
-    EXPECT_EQ(HitAt(600, 20), BoardHit{});
-    EXPECT_EQ(HitAt(10, 64), BoardHit{});
-    EXPECT_EQ(HitAt(5, 65), (BoardHit{T::Puzzle, 1}));
-    EXPECT_EQ(HitAt(603, 261), (BoardHit{T::Puzzle, 270}));
-    EXPECT_EQ(HitAt(604, 100), BoardHit{});
-    EXPECT_EQ(HitAt(100, 262), BoardHit{});
-    EXPECT_EQ(HitAt(24, 86), (BoardHit{T::Puzzle, 32}));
-}
 
 TEST(PointerInput, AnyButtonReleaseActsAndOnlyThePositionCounts) {
     WindowRig rig;

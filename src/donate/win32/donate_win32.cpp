@@ -1,5 +1,5 @@
 // The donation dialog on Win32: its window, the radio group, the panel with its labels and the
-// "Proceed" button with the door glyph, and the module state it acts on.
+// "Proceed" button with the door glyph, and its showing for the reminder.
 #include "donate/win32/donate_win32.h"
 
 #include <windowsx.h>
@@ -8,11 +8,11 @@
 #include <stdexcept>
 
 #include "donate/donate_layout.h"
-#include "util/days.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 #include "util/win32/small_windows_win32.h"
-#include "util/win32/window_object_win32.h"
+#include "util/win32/ansi_text_win32.h"
+#include "util/win32/form_window_win32.h"
 
 namespace lumera::win32 {
 
@@ -35,38 +35,10 @@ constexpr int kFirstItemId = 200;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-struct Module {
-    DonationState state;
-    ISettingsStore* store = nullptr;
-    std::function<int()> today;
-    std::string programFile;
-    TDonateForm* dialog = nullptr;
-};
-
-Module& TheModule() {
-    static Module module;
-    return module;
-}
-
-int Today() {
-    const Module& module = TheModule();
-    return module.today ? module.today() : util::TodayDayNumber();
-}
-
-std::string ProgramFile() {
-    const Module& module = TheModule();
-    if (!module.programFile.empty()) return module.programFile;
-    char name[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
-    return std::string(name, length);
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
+// The dialog while it is shown.
+TDonateForm*& ShownDialog() {
+    static TDonateForm* dialog = nullptr;
+    return dialog;
 }
 
 RECT PartRect(const DonatePartDef& part) {
@@ -75,20 +47,6 @@ RECT PartRect(const DonatePartDef& part) {
 
 bool Contains(const DonatePartDef& part, int x, int y) {
     return x >= part.left && x < part.left + part.width && y >= part.top && y < part.top + part.height;
-}
-
-void Register(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, name, &existing)) return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    // No background brush: each window fills its own colour.
-    windowClass.lpszClassName = name;
-    if (!RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register the donation dialog's classes");
 }
 
 HWND MakeChild(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& area,
@@ -133,9 +91,9 @@ void DrawPicture(HDC dc, HBITMAP picture, int left, int top, int width, int heig
 
 TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Register(instance, kWindowClass, &TDonateForm::WindowProc);
-    Register(instance, kGroupClass, &TDonateForm::GroupProc);
-    Register(instance, kPanelClass, &TDonateForm::PanelProc);
+    RegisterFormClass(kWindowClass);
+    RegisterWindowClass(kGroupClass, &TDonateForm::GroupProc);
+    RegisterWindowClass(kPanelClass, &TDonateForm::PanelProc);
     background_ = CreateSolidBrush(clMoneyGreen);
     cream_ = CreateSolidBrush(clCream);
     font_ = CreateFormFont();
@@ -147,14 +105,14 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
 
     RECT outer{0, 0, kDonateClientWidth, kDonateClientHeight};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, Widen(kDonateCaption).c_str(), kStyle, 0, 0,
-                              outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, instance, this);
+    CreateFormWindow(kExStyle, kWindowClass, FromAnsi(kDonateCaption).c_str(), kStyle, 0, 0, outer.right - outer.left,
+                     outer.bottom - outer.top, owner, nullptr);
     if (window_ == nullptr) {
         const DWORD error = GetLastError();
         FreeResources();
         throw std::runtime_error("Cannot create the donation dialog (error " + std::to_string(error) + ")");
     }
-    constructed_ = true;
+    BelongToWindow();
     try {
         // A fixed dialog frame: the system menu offers moving and closing only.
         const HMENU systemMenu = GetSystemMenu(window_, FALSE);
@@ -167,18 +125,18 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
             const int top = kDonateItemTop + kDonateItemPitch * static_cast<int>(i);
             const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
             rgDonateItems_[i] =
-                MakeChild(L"BUTTON", Widen(kDonateAnswerTexts[i]).c_str(), style, 0,
+                MakeChild(L"BUTTON", FromAnsi(kDonateAnswerTexts[i]).c_str(), style, 0,
                           RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth, top + kDonateItemPitch},
                           rgDonate_, kFirstItemId + static_cast<int>(i), nullptr);
             SendMessageW(rgDonateItems_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         }
-        ntmOK_ = MakeChild(L"BUTTON", Widen(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0,
+        ntmOK_ = MakeChild(L"BUTTON", FromAnsi(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0,
                            PartRect(kDonateProceedButton), window_, kProceedId, nullptr);
         SendMessageW(ntmOK_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         Panel1_ = MakeChild(kPanelClass, L"", 0, 0, PartRect(kDonatePanel), window_, 0, this);
     } catch (...) {
         // The window goes without taking the object along, which the failed construction frees.
-        constructed_ = false;
+        BelongToWindow(false);
         DestroyWindow(window_);
         FreeResources();
         throw;
@@ -187,7 +145,7 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
 }
 
 TDonateForm::~TDonateForm() {
-    if (TheModule().dialog == this) TheModule().dialog = nullptr;
+    if (ShownDialog() == this) ShownDialog() = nullptr;
     FreeResources();
 }
 
@@ -234,33 +192,9 @@ void TDonateForm::ntmOKClick() { Close(); }
 
 void TDonateForm::lblHomePageClick() { ShellOpen(kHomePageUrl); }
 
-void TDonateForm::Close() {
-    if (closed_) return;
-    closed_ = true;
-    FormClose();
-}
-
-void TDonateForm::FormClose() {
-    if (TheModule().state.ApplyAnswer(ItemIndex(), Today())) ShellOpen(kDonationPageUrl);
-}
+void TDonateForm::Close() { closed_ = true; }
 
 // ---- Window procedures ---------------------------------------------------------------------
-
-LRESULT CALLBACK TDonateForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    TDonateForm* form = WindowObject<TDonateForm>(window, message, lParam);
-    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) form->window_ = window;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-        if (form->constructed_)
-            delete form;
-        else
-            form->window_ = nullptr;
-        return result;
-    }
-    return form->HandleMessage(message, wParam, lParam);
-}
 
 LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -287,20 +221,13 @@ LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(background_);
         case WM_COMMAND:
             if (LOWORD(wParam) == kProceedId && HIWORD(wParam) == BN_CLICKED) {
-                try {
-                    ntmOKClick();
-                } catch (const std::exception&) {
-                    // The answer is kept; opening the page is not examined.
-                }
+                ntmOKClick();
             }
             // IDOK and IDCANCEL, which the dialog keys would send, do nothing.
             return 0;
         case WM_CLOSE:
             // The close box and the system's close command count as an answer.
-            try {
-                Close();
-            } catch (const std::exception&) {
-            }
+            Close();
             return 0;
         case kReleaseRequest:
             DestroyWindow(window_);
@@ -461,61 +388,24 @@ void TDonateForm::DrawProceedButton(const DRAWITEMSTRUCT& item) {
     }
 }
 
-// ---- The module ----------------------------------------------------------------------------
+// ---- The reminder's dialog port --------------------------------------------------------------
 
-namespace {
-
-// Shows a new dialog modally and releases it afterwards, also when an error ends the showing.
-void RunDialog(HWND owner) {
-    Module& module = TheModule();
-    auto* form = new TDonateForm(owner);
-    module.dialog = form;
+int Win32DonateDialog::ShowDonateDialog() {
+    auto* form = new TDonateForm(owner_ ? owner_() : nullptr);
+    ShownDialog() = form;
+    // Released afterwards, also when an error ends the showing.
     struct ReleaseAfterwards {
         HWND window;
         ~ReleaseAfterwards() {
             PostRelease(window);
-            TheModule().dialog = nullptr;
+            ShownDialog() = nullptr;
         }
     } release{form->Handle()};
     form->SetItemIndex(0);
     form->ShowModal();
+    return form->ItemIndex();
 }
 
-}  // namespace
-
-void ConfigureDonation(ISettingsStore* store, std::function<int()> today, std::string programFile) {
-    Module& module = TheModule();
-    module.store = store;
-    module.today = std::move(today);
-    module.programFile = std::move(programFile);
-}
-
-void LoadDonationState() {
-    Module& module = TheModule();
-    if (module.store == nullptr) throw std::logic_error("The donation reminder has no settings store");
-    module.state.Load(*module.store, ProgramFile(), Today());
-}
-
-void SaveDonationState() {
-    Module& module = TheModule();
-    if (module.store != nullptr) module.state.Save(*module.store);
-}
-
-void CheckDonationReminder(HWND owner) {
-    DonationState& state = TheModule().state;
-    const int today = Today();
-    if (!state.ShouldOfferOnClose(today)) return;
-    state.BeginScheduledShowing(today);
-    RunDialog(owner);
-}
-
-void ShowDonationDialog(HWND owner) {
-    TheModule().state.BeginMenuShowing();
-    RunDialog(owner);
-}
-
-const DonationState& CurrentDonationState() { return TheModule().state; }
-
-TDonateForm* CurrentDonateForm() { return TheModule().dialog; }
+TDonateForm* CurrentDonateForm() { return ShownDialog(); }
 
 }  // namespace lumera::win32

@@ -11,7 +11,6 @@
 #include "util/my_utils.h"
 #include "util/publisher.h"
 #include "util/win32/small_windows_win32.h"
-#include "util/win32/window_object_win32.h"
 
 namespace lumera::win32 {
 
@@ -36,21 +35,6 @@ COLORREF TextColour(Colour colour) {
     return colour == clWindowText ? GetSysColor(COLOR_WINDOWTEXT) : static_cast<COLORREF>(colour);
 }
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kWindowClass, &existing)) return;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    // The button-face colour, covered by the picture.
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register the splash window class");
-}
-
 // A label's text, drawn over the picture within the label's bounds.
 void DrawLabel(HDC dc, const SplashPartDef& part, HFONT font, const std::string& text, UINT format) {
     RECT area = PartRect(part);
@@ -66,11 +50,11 @@ void DrawLabel(HDC dc, const SplashPartDef& part, HFONT font, const std::string&
 
 TsplashForm::TsplashForm(HWND owner, int mode) : SplashMode(mode) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterWindowClass(instance, &TsplashForm::WindowProc);
+    RegisterFormClass(kWindowClass);
     // A border-less client area of the designed size; the owner keeps it above itself and
     // takes it along when it is destroyed.
-    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, L"Lumera 8.0", WS_POPUP, 0, 0,
-                              kSplashWidth, kSplashHeight, owner, nullptr, instance, this);
+    CreateFormWindow(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, L"Lumera 8.0", WS_POPUP, 0, 0, kSplashWidth,
+                     kSplashHeight, owner, nullptr);
     if (window_ == nullptr)
         throw std::runtime_error("Cannot create the splash window (error " + std::to_string(GetLastError()) + ")");
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, kPictureName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -79,7 +63,7 @@ TsplashForm::TsplashForm(HWND owner, int mode) : SplashMode(mode) {
         CreateFormFont(kSplashAddressLabel.fontPixels, kSplashAddressLabel.bold, kSplashAddressLabel.underline);
     buttonFont_ = CreateFormFont(kSplashCloseButton.fontPixels, kSplashCloseButton.bold);
     closeButtonVisible_ = SplashModeFor(SplashMode).showsCloseButton;
-    constructed_ = true;
+    BelongToWindow();
 }
 
 TsplashForm::~TsplashForm() {
@@ -118,23 +102,6 @@ void TsplashForm::Label3Click() {
 }
 
 // ---- Window procedure ----------------------------------------------------------------------
-
-LRESULT CALLBACK TsplashForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = WindowObject<TsplashForm>(window, message, lParam);
-    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) form->window_ = window;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-        // A window that goes before its construction finished leaves the object to the constructor.
-        if (form->constructed_)
-            delete form;
-        else
-            form->window_ = nullptr;
-        return result;
-    }
-    return form->HandleMessage(message, wParam, lParam);
-}
 
 LRESULT TsplashForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -4,19 +4,17 @@
 
 #include <windows.h>
 
+#include "util/win32/form_window_win32.h"
+
 namespace lumera::win32 {
 
 // A borderless, topmost picture window over its owner. Its labels and "X" are painted by the
 // window itself, as parts without windows of their own; it is destroyed only by a release
 // request or with its owner, and the object goes with its window.
-class TsplashForm {
+class TsplashForm final : public FormWindow {
 public:
     // Builds the window, hidden; throws std::runtime_error when it cannot be created.
     TsplashForm(HWND owner, int mode);
-    TsplashForm(const TsplashForm&) = delete;
-    TsplashForm& operator=(const TsplashForm&) = delete;
-
-    HWND Handle() const { return window_; }
     bool CloseButtonVisible() const { return closeButtonVisible_; }
     const int SplashMode;
 
@@ -34,20 +32,17 @@ public:
 private:
     enum class Part { None, Image1, btnClose, lblEval, Label1, Label3 };
 
-    ~TsplashForm();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    ~TsplashForm() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormPaint();
     Part PartAt(int x, int y) const;
     void Click(Part part);
 
-    HWND window_ = nullptr;
     HBITMAP picture_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT addressFont_ = nullptr;
     HFONT buttonFont_ = nullptr;
     bool closeButtonVisible_ = false;
-    bool constructed_ = false;
     bool modal_ = false;
     bool modalEnded_ = false;
     Part pressed_ = Part::None;

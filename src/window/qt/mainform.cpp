@@ -215,16 +215,16 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::mov
     setCentralWidget(board_);
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
-    window_ = std::make_unique<GameWindow>(WindowPorts{*board_, *this, *shell_, *services_.dialogs, *services_.sound,
+    layer_ = std::make_unique<GameWindow>(WindowPorts{*board_, *this, *shell_, *services_.dialogs, *services_.sound,
                                                        *services_.store, *services_.random, *services_.clock});
-    setWindowTitle(QString::fromStdString(window_->Caption()));
+    setWindowTitle(QString::fromStdString(layer_->Caption()));
     CreateMenu();
-    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { window_->Timer1Timer(); }); });
+    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { layer_->Timer1Timer(); }); });
 
     // The board area opens at its designed size, the window's frame corner at its place.
     resize(kBoardWidth, kBoardHeight + menuBar()->sizeHint().height());
     move(kWindowLeft, kWindowTop);
-    Handle([this] { window_->FormCreate(); });
+    Handle([this] { layer_->FormCreate(); });
 }
 
 TLumeraMainForm::~TLumeraMainForm() = default;
@@ -248,10 +248,10 @@ void TLumeraMainForm::CreateMenu() {
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(item.name);
             const MenuCommand command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { window_->MenuClick(command); }); });
+            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { layer_->MenuClick(command); }); });
             if (item.isCheckable) {
                 action->setCheckable(true);
-                action->setChecked(window_->IsOptionChecked(item.name));
+                action->setChecked(layer_->IsOptionChecked(item.name));
             }
         }
     }
@@ -261,11 +261,11 @@ void TLumeraMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
     const PointerButton pointer = button == Qt::RightButton    ? PointerButton::Right
                                   : button == Qt::MiddleButton ? PointerButton::Middle
                                                                : PointerButton::Left;
-    Handle([&] { window_->FormMouseUp(pointer, x, y); });
+    Handle([&] { layer_->FormMouseUp(pointer, x, y); });
 }
 
 void TLumeraMainForm::closeEvent(QCloseEvent* event) {
-    Handle([this] { window_->FormClose(); });
+    Handle([this] { layer_->FormClose(); });
     event->accept();
 }
 

@@ -89,8 +89,8 @@ public:
     explicit TLumeraMainForm(MainFormServices services);
     ~TLumeraMainForm() override;
 
-    GameWindow& Window() { return *window_; }
-    LumeraGame& Game() { return window_->Game(); }
+    GameWindow& Window() { return *layer_; }
+    LumeraGame& Game() { return layer_->Game(); }
     BoardWidget& Board() { return *board_; }
     QTimer* Timer1() const { return timer1_; }
 
@@ -122,7 +122,7 @@ private:
     std::unique_ptr<IShell> shell_;
     BoardWidget* board_ = nullptr;
     QTimer* timer1_ = nullptr;
-    std::unique_ptr<GameWindow> window_;
+    std::unique_ptr<GameWindow> layer_;
 };
 
 }  // namespace lumera

@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include "engine/fitting.h"
 #include "window/window_texts.h"
 
 namespace lumera::win32 {
@@ -42,12 +41,11 @@ BoardPainter::BoardPainter() {
     letterFont_ = MakeBoardFont(kLetterPixels);
     statusFont_ = MakeBoardFont(kStatusPixels);
     oldFont_ = SelectObject(dc_, letterFont_);
-    SelectObject(dc_, GetStockObject(BLACK_PEN));
+    SelectObject(dc_, GetStockObject(DC_PEN));
     SelectObject(dc_, GetStockObject(DC_BRUSH));
     SetBkMode(dc_, TRANSPARENT);
     SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    SetTextColor(dc_, GetSysColor(COLOR_WINDOWTEXT));
-    Clear();
+    ClearBoard(clGray);
 }
 
 BoardPainter::~BoardPainter() {
@@ -59,23 +57,25 @@ BoardPainter::~BoardPainter() {
     DeleteDC(dc_);
 }
 
-void BoardPainter::SelectFont(HFONT font) { SelectObject(dc_, font); }
-
-void BoardPainter::Clear() {
-    const COLORREF previous = SetDCBrushColor(dc_, clGray);
+void BoardPainter::ClearBoard(Colour background) {
+    const COLORREF previous = SetDCBrushColor(dc_, background);
     const RECT all{0, 0, kBoardWidth, kBoardHeight};
     FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetDCBrushColor(dc_, previous);
 }
 
-void BoardPainter::DrawCell(const CellRect& rect, std::string_view text, Colour colour) {
-    const COLORREF previous = SetDCBrushColor(dc_, colour);
+void BoardPainter::DrawCell(const CellLook& cell) {
+    const CellRect& rect = cell.rect;
+    SelectObject(dc_, cell.fontPixels == kStatusPixels ? statusFont_ : letterFont_);
+    SetTextColor(dc_, cell.textColour == clWindowText ? GetSysColor(COLOR_WINDOWTEXT) : cell.textColour);
+    SetDCPenColor(dc_, cell.outline);
+    const COLORREF previous = SetDCBrushColor(dc_, cell.fill);
     // The fill stops short of column Right and row Bottom, where the outline goes.
     const RECT fill{rect.Left, rect.Top, rect.Right, rect.Bottom};
     FillRect(dc_, &fill, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     // TA_TOP puts the top of the character cell, not the baseline, at the point.
-    ExtTextOutA(dc_, rect.Left + 2, rect.Top + 2, ETO_CLIPPED, &fill, text.data(), static_cast<UINT>(text.size()),
-                nullptr);
+    ExtTextOutA(dc_, rect.Left + 2, rect.Top + 2, ETO_CLIPPED, &fill, cell.text.data(),
+                static_cast<UINT>(cell.text.size()), nullptr);
     // LineTo leaves out its end point; each corner is the start of the next stroke.
     MoveToEx(dc_, rect.Left, rect.Top, nullptr);
     LineTo(dc_, rect.Right, rect.Top);
@@ -85,24 +85,8 @@ void BoardPainter::DrawCell(const CellRect& rect, std::string_view text, Colour 
     SetDCBrushColor(dc_, previous);
 }
 
-void BoardPainter::DrawAlphabetCell(char letter, Colour colour) {
-    DrawCell(AlphabetCellRect(letter - 'A' + 1), std::string_view(&letter, 1), colour);
-}
-
-void BoardPainter::DrawPuzzleCell(int n, char text, Colour colour) {
-    DrawCell(PuzzleCellRect(n), std::string_view(&text, 1), colour);
-}
-
-void BoardPainter::FormPaint(const LumeraGame& game) {
-    SelectFont(letterFont_);
-    for (int n = 1; n <= 26; ++n) {
-        const char letter = static_cast<char>('A' + n - 1);
-        DrawAlphabetCell(letter, letter == game.SelectedLetter ? clRed : clWhite);
-    }
-    for (int n = 1; n <= kGridCells; ++n) DrawPuzzleCell(n, game.PuzzleCellText(n), game.PuzzleCellColor(n));
-    SelectFont(statusFont_);
-    DrawCell(kStatusRect, game.StatusText(), game.SolverMode ? clYellow : clRed);
-    SelectFont(letterFont_);
+void BoardPainter::ShowArea(const CellRect& area) {
+    if (show_) show_(RECT{area.Left, area.Top, area.Right, area.Bottom});
 }
 
 void BoardPainter::CopyTo(HDC target, const RECT& area) const {

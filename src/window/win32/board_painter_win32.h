@@ -4,28 +4,25 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <functional>
 
-#include "engine/game.h"
-#include "window/board_geometry.h"
+#include "window/game_window.h"
 
 namespace lumera::win32 {
 
-class BoardPainter {
+class BoardPainter final : public ICellPainter {
 public:
     BoardPainter();
-    ~BoardPainter();
+    ~BoardPainter() override;
     BoardPainter(const BoardPainter&) = delete;
     BoardPainter& operator=(const BoardPainter&) = delete;
 
-    // Clears the whole board to the background grey.
-    void Clear();
-    // Fills, writes and outlines one cell in the current font; text is in the ANSI code page.
-    void DrawCell(const CellRect& rect, std::string_view text, Colour colour);
-    void DrawAlphabetCell(char letter, Colour colour);
-    void DrawPuzzleCell(int n, char text, Colour colour);
-    // Paints every cell and the status box from the game state; leaves the letter font selected.
-    void FormPaint(const LumeraGame& game);
+    // The drawing port: the cell's text is in the ANSI code page. Areas are shown by the window.
+    void ClearBoard(Colour background) override;
+    void DrawCell(const CellLook& cell) override;
+    void ShowArea(const CellRect& area) override;
+    // Where the shown areas go: the window copies them to the screen at once.
+    void SetShowArea(std::function<void(const RECT&)> show) { show_ = std::move(show); }
 
     // Copies part of the board (board coordinates) to a device context at the same place.
     void CopyTo(HDC target, const RECT& area) const;
@@ -34,7 +31,7 @@ public:
     HDC Dc() const { return dc_; }
 
 private:
-    void SelectFont(HFONT font);
+    std::function<void(const RECT&)> show_;
 
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "util/win32/system_library_win32.h"
-#include "window/win32/ansi_text_win32.h"
+#include "util/win32/ansi_text_win32.h"
 #include "window/window_texts.h"
 
 namespace lumera::win32 {

@@ -1,7 +1,7 @@
 // The stop-icon message of the top-level error report.
 #include "window/win32/error_report_win32.h"
 
-#include "window/win32/ansi_text_win32.h"
+#include "util/win32/ansi_text_win32.h"
 #include "window/window_texts.h"
 
 namespace lumera::win32 {

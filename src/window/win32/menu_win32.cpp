@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "window/win32/ansi_text_win32.h"
+#include "util/win32/ansi_text_win32.h"
 
 namespace lumera::win32 {
 

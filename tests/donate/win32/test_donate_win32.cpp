@@ -86,7 +86,7 @@ protected:
     bool RunOnDay(int day, int answer = kAnswerOneDay) {
         today = day;
         LoadDonationState();
-        const int shown = ShowingsDuring([this] { CheckDonationReminder(owner.Handle()); }, answer);
+        const int shown = ShowingsDuring([this] { CheckDonationReminder(donateDialog); }, answer);
         SaveDonationState();
         return shown == 1;
     }
@@ -105,6 +105,7 @@ protected:
 
     RegistrySettingsStore store;
     OwnerWindow owner;
+    Win32DonateDialog donateDialog{[this] { return owner.Handle(); }};
     std::vector<std::string> opened;
     int today = kFirstDay;
 };
@@ -163,7 +164,7 @@ TEST_F(DonationReminder, DialogHasItsFrameSizeColoursAndAnswersAndIgnoresEnterAn
         [] {
             if (TDonateForm* form = CurrentDonateForm()) PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
         });
-    ShowDonationDialog(owner.Handle());
+    ShowDonationDialog(donateDialog);
     ASSERT_TRUE(steps.Finished());
 
     EXPECT_EQ(caption, L"Make a Donation");
@@ -223,7 +224,7 @@ TEST_F(DonationReminder, CloseBoxAndSystemCloseCountAsAnAnswerAndTheLinkOpensThe
                          [] {
                              if (TDonateForm* form = CurrentDonateForm()) DestroyWindow(form->Handle());
                          });
-        ShowDonationDialog(owner.Handle());
+        ShowDonationDialog(donateDialog);
         ASSERT_TRUE(steps.Finished());
         // The home page from the link, then the donation page from answer 0 on closing.
         ASSERT_EQ(opened.size(), 2u);
@@ -261,9 +262,9 @@ TEST_F(DonationReminder, AnswerThreeStopsTheOffersAndAMenuShowingSuppressesTheOf
     // Answer 0 given from the menu: no offer at this run's close, but at every close after it.
     today = kFirstDay + 502;
     LoadDonationState();
-    EXPECT_EQ(ShowingsDuring([this] { ShowDonationDialog(owner.Handle()); }, kAnswerDonateNow), 1);
+    EXPECT_EQ(ShowingsDuring([this] { ShowDonationDialog(donateDialog); }, kAnswerDonateNow), 1);
     EXPECT_EQ(CurrentDonationState().DonateChoice, kAnswerDonateNow);
-    EXPECT_EQ(ShowingsDuring([this] { CheckDonationReminder(owner.Handle()); }, kAnswerDonateNow), 0);
+    EXPECT_EQ(ShowingsDuring([this] { CheckDonationReminder(donateDialog); }, kAnswerDonateNow), 0);
     SaveDonationState();
     EXPECT_EQ(StoredDword(L"DonateStatus"), 0u);
     EXPECT_TRUE(RunOnDay(kFirstDay + 502, kAnswerDonateNow));

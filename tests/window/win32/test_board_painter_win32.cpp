@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/fakes.h"
 #include "window/board_geometry.h"
+#include "window/layer_rig.h"
 #include "window/win32/board_painter_win32.h"
 
 namespace lumera::win32 {
@@ -33,13 +33,13 @@ protected:
     // The colour at the inner corner just inside the outline, where no glyph reaches.
     Colour FillOf(const CellRect& cell) const { return painter.Pixel(cell.Right - 1, cell.Bottom - 1); }
 
-    lumera::testing::GameRig rig;
-    LumeraGame& game = rig.game;
     BoardPainter painter;
+    lumera::testing::LayerRig rig{&painter};
+    LumeraGame& game = rig.Game();
 };
 
 TEST_F(BoardPainterTest, OutlinesCoverBothEdgeColumnsAndRowsAndGapsShowTheBackground) {
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     for (const CellRect cell : {AlphabetCellRect(1), AlphabetCellRect(26), PuzzleCellRect(1), PuzzleCellRect(270)}) {
         SCOPED_TRACE(::testing::Message() << "cell at " << cell.Left << "," << cell.Top);
         for (const auto& [x, y] : {std::pair{cell.Left, cell.Top}, {cell.Right, cell.Top}, {cell.Left, cell.Bottom},
@@ -63,7 +63,7 @@ TEST_F(BoardPainterTest, OutlinesCoverBothEdgeColumnsAndRowsAndGapsShowTheBackgr
 }
 
 TEST_F(BoardPainterTest, FillsShowSelectionAndCorrectLetters) {
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     EXPECT_EQ(FillOf(AlphabetCellRect(3)), clRed);  // "C" is selected
     EXPECT_EQ(FillOf(AlphabetCellRect(1)), clWhite);
     EXPECT_EQ(FillOf(AlphabetCellRect(26)), clWhite);
@@ -75,8 +75,8 @@ TEST_F(BoardPainterTest, FillsShowSelectionAndCorrectLetters) {
 
     game.ShowCorrect = false;
     game.SelectedLetter = ' ';
-    painter.Clear();
-    painter.FormPaint(game);
+    painter.ClearBoard(clGray);
+    rig.window.FormPaint();
     EXPECT_EQ(FillOf(AlphabetCellRect(3)), clWhite);
     EXPECT_EQ(FillOf(PuzzleCellRect(1)), clWhite);
     EXPECT_EQ(FillOf(PuzzleCellRect(6)), clWhite);
@@ -84,7 +84,7 @@ TEST_F(BoardPainterTest, FillsShowSelectionAndCorrectLetters) {
 }
 
 TEST_F(BoardPainterTest, StatusBoxIsRedInPlayAndYellowInSolverMode) {
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     EXPECT_EQ(painter.Pixel(kStatusRect.Left, kStatusRect.Top), clBlack);
     EXPECT_EQ(painter.Pixel(kStatusRect.Right, kStatusRect.Bottom), clBlack);
     EXPECT_EQ(FillOf(kStatusRect), clRed);
@@ -98,7 +98,7 @@ TEST_F(BoardPainterTest, StatusBoxIsRedInPlayAndYellowInSolverMode) {
     EXPECT_GE(inkRows, 17);
 
     game.SolverMode = true;
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     EXPECT_EQ(FillOf(kStatusRect), clYellow);
     // "Click here to return to game." runs on past the first 150 pixels.
     bool inkFarRight = false;
@@ -108,7 +108,7 @@ TEST_F(BoardPainterTest, StatusBoxIsRedInPlayAndYellowInSolverMode) {
 }
 
 TEST_F(BoardPainterTest, LettersAreDrawnWithoutAntialiasingFromTheCellsTopLeft) {
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     for (int n : {1, 13, 23}) {  // "A", "M", "W": the widest letters too stay inside the fill
         const CellRect cell = AlphabetCellRect(n);
         int ink = 0;
@@ -131,9 +131,9 @@ TEST_F(BoardPainterTest, LettersAreDrawnWithoutAntialiasingFromTheCellsTopLeft) 
 }
 
 TEST_F(BoardPainterTest, SingleCellRedrawChangesThatCellAlone) {
-    painter.FormPaint(game);
+    rig.window.FormPaint();
     const std::vector<Colour> before = Snapshot();
-    painter.DrawPuzzleCell(3, 'L', clSilver);
+    rig.window.DrawPuzzleCell(3, 'L', clSilver);
     const std::vector<Colour> after = Snapshot();
     const RECT area = CellArea(PuzzleCellRect(3));
     int changed = 0;
@@ -146,7 +146,7 @@ TEST_F(BoardPainterTest, SingleCellRedrawChangesThatCellAlone) {
     EXPECT_GT(changed, 200);  // the whole fill turned from white to silver
     EXPECT_EQ(FillOf(PuzzleCellRect(3)), clSilver);
 
-    painter.Clear();
+    painter.ClearBoard(clGray);
     for (int y = 0; y < kBoardHeight; y += 7)
         for (int x = 0; x < kBoardWidth; x += 7) ASSERT_EQ(painter.Pixel(x, y), clGray);
 }

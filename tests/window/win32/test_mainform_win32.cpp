@@ -8,7 +8,7 @@
 
 #include "engine/fakes.h"
 #include "window/menu_table.h"
-#include "window/win32/ansi_text_win32.h"
+#include "util/win32/ansi_text_win32.h"
 #include "window/win32/mainform_win32.h"
 #include "window/win32/menu_win32.h"
 #include "window/window_texts.h"
@@ -39,7 +39,7 @@ protected:
         folder_.Write("Lumera8.dat", "HELLO WORLD\r\nSECOND LINE\r\n");
         std::filesystem::current_path(folder_.path);
         form_ = std::make_unique<TLumeraMainForm>(GetModuleHandleW(nullptr),
-                                                  MainFormServices{&store_, &dialogs_, &sound_, &random_, &clock_});
+                                                  MainFormServices{&store_, &dialogs_, &sound_, &random_, &clock_, {}, {}, {}});
     }
     void TearDown() override {
         form_.reset();

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "engine/fakes.h"
-#include "window/win32/ansi_text_win32.h"
+#include "util/win32/ansi_text_win32.h"
 #include "window/win32/dialogs_win32.h"
 #include "window/win32/modal_answer_win32.h"
 #include "window/win32/sound_win32.h"
