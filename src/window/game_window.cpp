@@ -22,6 +22,10 @@ GameWindow::GameWindow(WindowPorts ports) : ports_(ports) {
         GamePorts{*this, ports_.dialogs, ports_.sound, ports_.store, ports_.random, ports_.clock});
     game_->AppCaption = kAppCaption;
     caption_ = game_->AppCaption;
+    // The option items' marks start on; start-up sets them from the settings record.
+    for (const MenuEntryDef& entry : kMainMenu)
+        for (const MenuItemDef& item : entry.items)
+            if (item.isCheckable) checked_[item.name] = true;
 }
 
 GameWindow::~GameWindow() = default;
@@ -45,7 +49,7 @@ void GameWindow::FormCreate() {
     // The splash counts its time from here; the first tick of Timer1 takes it away.
     Guard([this] {
         ports_.shell.ShowSplash();
-        ports_.frame.StartTimer1(kTimer1Interval);
+        ports_.frame.SetTimer1(kTimer1Interval);
     });
     // An error in the start-up sequence skips the rest of it: empty board, nothing selected.
     Guard([this] {
@@ -80,7 +84,7 @@ void GameWindow::FormClose() {
 
 void GameWindow::Timer1Timer() {
     Guard([this] {
-        ports_.frame.StopTimer1();
+        ports_.frame.SetTimer1(0);
         ports_.shell.CloseSplash();
     });
 }
@@ -113,7 +117,7 @@ void GameWindow::Contents1Click() { ShowHelp(); }
 void GameWindow::ShowHelp() { ports_.shell.OpenDocument(kHelpDocument); }
 
 void GameWindow::menuAboutClick() {
-    ports_.frame.StopTimer1();
+    ports_.frame.SetTimer1(0);
     ports_.shell.ShowAbout();
 }
 
@@ -143,7 +147,50 @@ bool GameWindow::IsCommandEnabled(const std::string& itemName) const { return !d
 
 bool GameWindow::IsOptionChecked(const std::string& itemName) const {
     const auto mark = checked_.find(itemName);
-    return mark == checked_.end() || mark->second;
+    return mark != checked_.end() && mark->second;
+}
+
+// ---- The board for screen readers ---------------------------------------------------------
+
+BoardPart GameWindow::DescribeBoardPart(int part) const {
+    if (part < kFirstGridPart) {
+        const char letter = kAlphabet[part];
+        return BoardPart{BoardPartKind::AlphabetButton, AlphabetCellRect(part + 1), std::string(1, letter), {},
+                         letter == game_->SelectedLetter};
+    }
+    if (part < kStatusPart) {
+        const int n = part - kFirstGridPart + 1;
+        const char text = game_->PuzzleCellText(n);
+        const bool shaded = game_->ShowCorrect && n <= game_->PuzzleLen && game_->PuzzleCellColor(n) == clSilver;
+        return BoardPart{BoardPartKind::GridCell, PuzzleCellRect(n), text == ' ' ? "blank" : std::string(1, text),
+                         shaded ? "correct" : "", false};
+    }
+    return BoardPart{BoardPartKind::StatusButton, kStatusRect, game_->StatusText(), {}, false};
+}
+
+void GameWindow::ActivateBoardPart(int part) {
+    if (part < 0 || part >= kBoardPartCount) return;
+    const CellRect rect = DescribeBoardPart(part).rect;
+    FormMouseUp(PointerButton::Left, (rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+}
+
+void GameWindow::SetBoardObserver(IBoardObserver* observer) {
+    observer_ = observer;
+    announced_.clear();
+    if (!observer_) return;
+    for (int part = 0; part < kBoardPartCount; ++part) announced_.push_back(DescribeBoardPart(part));
+}
+
+// A selection draws the old cell before the selected letter changes, so every part is compared,
+// not only the one drawn: 297 small comparisons, made only while a screen reader listens.
+void GameWindow::AnnounceChanges() {
+    if (!observer_) return;
+    for (int part = 0; part < kBoardPartCount; ++part) {
+        BoardPart now = DescribeBoardPart(part);
+        if (now == announced_[static_cast<std::size_t>(part)]) continue;
+        announced_[static_cast<std::size_t>(part)] = std::move(now);
+        observer_->BoardPartChanged(part);
+    }
 }
 
 // ---- The engine's board port ---------------------------------------------------------------
@@ -151,6 +198,7 @@ bool GameWindow::IsOptionChecked(const std::string& itemName) const {
 void GameWindow::DrawAndShow(const CellLook& cell) {
     ports_.painter.DrawCell(cell);
     ports_.painter.ShowArea(CellRect{cell.rect.Left, cell.rect.Top, cell.rect.Right + 1, cell.rect.Bottom + 1});
+    AnnounceChanges();
 }
 
 void GameWindow::DrawAlphabetCell(char letter, Colour colour) {
@@ -164,6 +212,7 @@ void GameWindow::DrawPuzzleCell(int n, char text, Colour colour) {
 void GameWindow::FullRepaint() {
     ports_.painter.ClearBoard(clGray);
     PaintBoard();
+    AnnounceChanges();
 }
 
 void GameWindow::SetCaption(const std::string& caption) {
@@ -176,12 +225,12 @@ void GameWindow::SetCommandEnabled(const std::string& itemName, bool enabled) {
         disabled_.erase(itemName);
     else
         disabled_.insert(itemName);
-    ports_.frame.SetCommandEnabled(itemName, enabled);
+    ports_.frame.SetMenuItemState(itemName, enabled, IsOptionChecked(itemName));
 }
 
 void GameWindow::SetOptionChecked(const std::string& itemName, bool checked) {
     checked_[itemName] = checked;
-    ports_.frame.SetOptionChecked(itemName, checked);
+    ports_.frame.SetMenuItemState(itemName, IsCommandEnabled(itemName), checked);
 }
 
 }  // namespace lumera

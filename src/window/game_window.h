@@ -8,7 +8,9 @@
 #include <set>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/fitting.h"
 #include "engine/game.h"
 #include "window/board_geometry.h"
 #include "window/menu_table.h"
@@ -48,10 +50,10 @@ public:
     virtual ~IWindowFrame() = default;
     // The caption holds the puzzle file's name in the file system's encoding; the rest is ASCII.
     virtual void SetCaption(const std::string& caption) = 0;
-    virtual void SetCommandEnabled(const std::string& itemName, bool enabled) = 0;
-    virtual void SetOptionChecked(const std::string& itemName, bool checked) = 0;
-    virtual void StartTimer1(int milliseconds) = 0;
-    virtual void StopTimer1() = 0;
+    // Shows a menu item ("menuNew" ...) enabled or greyed, its check mark set or not.
+    virtual void SetMenuItemState(const std::string& itemName, bool enabled, bool checked) = 0;
+    // Starts Timer1 with an interval; 0 stops it.
+    virtual void SetTimer1(int milliseconds) = 0;
     // Closes the main window; the close runs FormClose through the front-end's close event.
     virtual void Close() = 0;
     // The top-level error report: the stop-icon message for an error that escaped a handler.
@@ -94,6 +96,30 @@ struct WindowPorts {
 
 enum class PointerButton { Left, Right, Middle };
 
+// The board as a screen reader hears it: the 26 alphabet buttons (parts 0 to 25), the grid of
+// 9 rows and 30 columns (parts 26 to 295, row by row) and the status box (part 296). Each part
+// has one action, which does what a click on its centre does.
+enum class BoardPartKind { AlphabetButton, GridCell, StatusButton };
+inline constexpr int kFirstGridPart = 26;
+inline constexpr int kStatusPart = kFirstGridPart + kGridCells;
+inline constexpr int kBoardPartCount = kStatusPart + 1;
+
+struct BoardPart {
+    BoardPartKind kind = BoardPartKind::GridCell;
+    CellRect rect{};
+    std::string name;         // Windows-1252: the letter, the character, "blank" or the status text
+    std::string description;  // "correct" for a cell shaded by Show Correct Letters
+    bool selected = false;    // the alphabet button of the selected letter
+    bool operator==(const BoardPart&) const = default;
+};
+
+// A front-end's accessibility bridge, told when a part's name, description or state changed.
+class IBoardObserver {
+public:
+    virtual ~IBoardObserver() = default;
+    virtual void BoardPartChanged(int part) = 0;
+};
+
 class GameWindow final : public IBoard {
 public:
     explicit GameWindow(WindowPorts ports);
@@ -134,6 +160,12 @@ public:
     CellLook PuzzleCellLook(int n) const;    // n from 1 to 270
     CellLook StatusBoxLook() const;
 
+    // The board for screen readers. An observer is told of each part that changed, once per
+    // change, as the cells are drawn; none is kept up to date until one is set.
+    BoardPart DescribeBoardPart(int part) const;
+    void ActivateBoardPart(int part);
+    void SetBoardObserver(IBoardObserver* observer);
+
     // What the frame shows now.
     const std::string& Caption() const { return caption_; }
     bool IsCommandEnabled(const std::string& itemName) const;
@@ -152,6 +184,7 @@ private:
     void ShowHelp();
     void PaintBoard();
     void DrawAndShow(const CellLook& cell);
+    void AnnounceChanges();
     template <typename Handler>
     void Guard(Handler&& handler) noexcept;
 
@@ -159,7 +192,9 @@ private:
     std::unique_ptr<LumeraGame> game_;
     std::string caption_;
     std::set<std::string> disabled_;        // item names switched off
-    std::map<std::string, bool> checked_;   // option marks; both start on
+    std::map<std::string, bool> checked_;   // the option items' marks
+    IBoardObserver* observer_ = nullptr;
+    std::vector<BoardPart> announced_;      // the parts as the observer last heard them
 };
 
 }  // namespace lumera

@@ -27,10 +27,11 @@ struct FakeFrame : IWindowFrame {
     int closes = 0;
     std::vector<std::string> errors;
     void SetCaption(const std::string& text) override { caption = text; }
-    void SetCommandEnabled(const std::string& name, bool on) override { enabled[name] = on; }
-    void SetOptionChecked(const std::string& name, bool on) override { checked[name] = on; }
-    void StartTimer1(int milliseconds) override { timerInterval = milliseconds; }
-    void StopTimer1() override { timerInterval = 0; }
+    void SetMenuItemState(const std::string& name, bool isEnabled, bool isChecked) override {
+        enabled[name] = isEnabled;
+        checked[name] = isChecked;
+    }
+    void SetTimer1(int milliseconds) override { timerInterval = milliseconds; }
     void Close() override { ++closes; }
     void ShowErrorReport(const std::string& what) override { errors.push_back(what); }
 };

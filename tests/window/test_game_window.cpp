@@ -38,7 +38,7 @@ TEST(GameWindowLife, CreationShowsTheSplashStartsTimer1DealsAndSelectsA) {
     rig.window.Timer1Timer();
     EXPECT_EQ(rig.frame.timerInterval, 0);
     EXPECT_EQ(rig.shell.calls.back(), "CloseSplash");
-    rig.frame.StartTimer1(1500);
+    rig.frame.SetTimer1(1500);
     rig.window.MenuClick("menuAbout");
     EXPECT_EQ(rig.frame.timerInterval, 0) << "About stops Timer1 first";
     EXPECT_EQ(rig.shell.calls.back(), "ShowAbout");

@@ -229,9 +229,6 @@ LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The close box and the system's close command count as an answer.
             Close();
             return 0;
-        case kReleaseRequest:
-            DestroyWindow(window_);
-            return 0;
         default:
             break;
     }
@@ -285,15 +282,8 @@ LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam
             return 0;
         }
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                POINT point{};
-                GetCursorPos(&point);
-                ScreenToClient(window, &point);
-                if (Contains(kDonateHomePageLabel, point.x, point.y)) {
-                    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
-                    return TRUE;
-                }
-            }
+            if (POINT point{}; PointerInClient(window, lParam, point) && Contains(kDonateHomePageLabel, point.x, point.y))
+                return ShowLinkCursor();
             break;
         default:
             break;

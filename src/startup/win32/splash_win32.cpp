@@ -133,23 +133,14 @@ LRESULT TsplashForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             pressed_ = Part::None;
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT && SplashModeFor(SplashMode).opensHomePage) {
-                POINT point{};
-                GetCursorPos(&point);
-                ScreenToClient(window_, &point);
-                if (PartAt(point.x, point.y) == Part::Label3) {
-                    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
-                    return TRUE;
-                }
-            }
+            if (POINT point{}; SplashModeFor(SplashMode).opensHomePage && PointerInClient(window_, lParam, point) &&
+                               PartAt(point.x, point.y) == Part::Label3)
+                return ShowLinkCursor();
             break;
         case WM_MOUSEACTIVATE:
             // A click on the start-up splash leaves the activation where it is.
             if (!modal_) return MA_NOACTIVATE;
             break;
-        case kReleaseRequest:
-            DestroyWindow(window_);
-            return 0;
         default:
             break;
     }

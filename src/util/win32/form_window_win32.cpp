@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "util/win32/small_windows_win32.h"
+
 namespace lumera::win32 {
 
 void RegisterWindowClass(const wchar_t* className, WNDPROC procedure, HICON icon, HICON smallIcon) {
@@ -42,6 +44,11 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         else
             form->window_ = nullptr;
         return result;
+    }
+    // A window released by its owner goes once control is back in the message loop.
+    if (message == kReleaseRequest) {
+        DestroyWindow(window);
+        return 0;
     }
     return form->HandleMessage(message, wParam, lParam);
 }

@@ -42,6 +42,21 @@ private:
     bool belongsToWindow_ = false;
 };
 
+// The position of the pointer in a window's client area, for WM_SETCURSOR: nothing when the
+// pointer is not over the client area (lParam's hit-test code says where it is).
+inline bool PointerInClient(HWND window, LPARAM setCursorParam, POINT& point) {
+    if (LOWORD(setCursorParam) != HTCLIENT) return false;
+    GetCursorPos(&point);
+    ScreenToClient(window, &point);
+    return true;
+}
+
+// Shows the hand that a web link takes; for WM_SETCURSOR, which then returns TRUE.
+inline LRESULT ShowLinkCursor() {
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+    return TRUE;
+}
+
 // The object given as creation parameter to a window, kept in the window's user data from
 // WM_NCCREATE on; also for child windows that hand their messages to their dialog.
 template <typename Object>

@@ -185,38 +185,22 @@ void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- The window --------------------------------------------------------------------------
 
-TLumeraMainForm::TLumeraMainForm(MainFormServices services) : services_(std::move(services)) {
+TLumeraMainForm::TLumeraMainForm(MainFormServices services) {
     setObjectName("LumeraMainForm");
     InitResources();
-    if (!services_.store) throw std::invalid_argument("The main window needs a settings store");
-    auto flush = [this] {
-        if (board_) board_->Flush();
-    };
-    if (!services_.dialogs) {
-        ownDialogs_ = std::make_unique<QtDialogs>(this, flush);
-        services_.dialogs = ownDialogs_.get();
-    }
-    if (!services_.sound) {
-        ownSound_ = std::make_unique<QtSound>(flush);
-        services_.sound = ownSound_.get();
-    }
-    if (!services_.random) {
-        ownRandom_ = std::make_unique<StdRandom>();
-        services_.random = ownRandom_.get();
-    }
-    if (!services_.clock) {
-        ownClock_ = std::make_unique<SystemClock>();
-        services_.clock = ownClock_.get();
-    }
-    shell_ = services_.shell ? services_.shell(*this) : nullptr;
-    if (!shell_) shell_ = std::make_unique<NullShell>();
-
+    if (!services.store) throw std::invalid_argument("The main window needs a settings store");
     board_ = new BoardWidget(*this);
     setCentralWidget(board_);
     timer1_ = new QTimer(this);
     timer1_->setObjectName("Timer1");
-    layer_ = std::make_unique<GameWindow>(WindowPorts{*board_, *this, *shell_, *services_.dialogs, *services_.sound,
-                                                       *services_.store, *services_.random, *services_.clock});
+    // Pending cell redraws reach the screen before a modal window opens or a sound plays.
+    auto flush = [this] { board_->Flush(); };
+    IDialogs& dialogs = owned_.Use<QtDialogs>(services.dialogs, this, flush);
+    ISound& sound = owned_.Use<QtSound>(services.sound, flush);
+    IRandom& random = owned_.Use<StdRandom>(services.random);
+    IClock& clock = owned_.Use<SystemClock>(services.clock);
+    layer_ = std::make_unique<GameWindow>(
+        WindowPorts{*board_, *this, owned_.Shell(services, *this), dialogs, sound, *services.store, random, clock});
     setWindowTitle(QString::fromStdString(layer_->Caption()));
     CreateMenu();
     connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { layer_->Timer1Timer(); }); });
@@ -276,20 +260,19 @@ void TLumeraMainForm::SetCaption(const std::string& caption) {
     setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
 }
 
-void TLumeraMainForm::SetCommandEnabled(const std::string& itemName, bool enabled) {
-    if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setEnabled(enabled);
+void TLumeraMainForm::SetMenuItemState(const std::string& itemName, bool enabled, bool checked) {
+    auto* action = findChild<QAction*>(QString::fromStdString(itemName));
+    if (!action) return;
+    action->setEnabled(enabled);
+    if (action->isCheckable()) action->setChecked(checked);
 }
 
-void TLumeraMainForm::SetOptionChecked(const std::string& itemName, bool checked) {
-    if (auto* action = findChild<QAction*>(QString::fromStdString(itemName))) action->setChecked(checked);
+void TLumeraMainForm::SetTimer1(int milliseconds) {
+    if (milliseconds > 0)
+        timer1_->start(milliseconds);
+    else
+        timer1_->stop();
 }
-
-void TLumeraMainForm::StartTimer1(int milliseconds) {
-    timer1_->setInterval(milliseconds);
-    timer1_->start();
-}
-
-void TLumeraMainForm::StopTimer1() { timer1_->stop(); }
 
 void TLumeraMainForm::Close() { close(); }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "window/front_end.h"
 #include "window/game_window.h"
 
 class QTimer;
@@ -69,17 +70,9 @@ private:
     QRgb cellCachePen_ = 0;
 };
 
-// What the tests and the entry point give the window. The settings store is required.
-struct MainFormServices {
-    ISettingsStore* store = nullptr;
-    IDialogs* dialogs = nullptr;  // default: Qt dialogs
-    ISound* sound = nullptr;      // default: the built-in WAV sounds
-    IRandom* random = nullptr;    // default: a generator seeded from the clock
-    IClock* clock = nullptr;      // default: the system clock
-    // The splash, About, the donation reminder and help, made by the entry point for the
-    // window once it exists; default: none of them.
-    std::function<std::unique_ptr<IShell>(TLumeraMainForm&)> shell;
-};
+// What the tests and the entry point give the window; the others are Qt's dialogs, the built-in
+// WAV sounds, a generator seeded from the clock and the system clock.
+using MainFormServices = FrontEndServices<TLumeraMainForm>;
 
 class TLumeraMainForm final : public QMainWindow, public IWindowFrame {
     Q_OBJECT
@@ -96,10 +89,8 @@ public:
 
     // The frame port.
     void SetCaption(const std::string& caption) override;
-    void SetCommandEnabled(const std::string& itemName, bool enabled) override;
-    void SetOptionChecked(const std::string& itemName, bool checked) override;
-    void StartTimer1(int milliseconds) override;
-    void StopTimer1() override;
+    void SetMenuItemState(const std::string& itemName, bool enabled, bool checked) override;
+    void SetTimer1(int milliseconds) override;
     void Close() override;
     void ShowErrorReport(const std::string& what) override;
 
@@ -114,12 +105,7 @@ private:
     // Runs a call on the layer and puts the cells it drew on screen.
     void Handle(const std::function<void()>& call);
 
-    MainFormServices services_;
-    std::unique_ptr<IDialogs> ownDialogs_;
-    std::unique_ptr<ISound> ownSound_;
-    std::unique_ptr<IRandom> ownRandom_;
-    std::unique_ptr<IClock> ownClock_;
-    std::unique_ptr<IShell> shell_;
+    ServiceOwner owned_;
     BoardWidget* board_ = nullptr;
     QTimer* timer1_ = nullptr;
     std::unique_ptr<GameWindow> layer_;

@@ -31,28 +31,17 @@ HICON ProgramIcon(int sizeMetric) {
 
 }  // namespace
 
-TLumeraMainForm::TLumeraMainForm(HINSTANCE, MainFormServices services) : services_(std::move(services)) {
-    if (!services_.store) throw std::invalid_argument("The main window needs a settings store");
-    if (!services_.dialogs) {
-        ownDialogs_ = std::make_unique<Win32Dialogs>();
-        services_.dialogs = ownDialogs_.get();
-    }
-    if (!services_.sound) {
-        ownSound_ = std::make_unique<Win32Sound>();
-        services_.sound = ownSound_.get();
-    }
-    if (!services_.random) {
-        ownRandom_ = std::make_unique<StdRandom>();
-        services_.random = ownRandom_.get();
-    }
-    if (!services_.clock) {
-        ownClock_ = std::make_unique<Win32Clock>();
-        services_.clock = ownClock_.get();
-    }
-    shell_ = services_.shell ? services_.shell(*this) : nullptr;
-    if (!shell_) shell_ = std::make_unique<NullShell>();
-    layer_ = std::make_unique<GameWindow>(WindowPorts{painter_, *this, *shell_, *services_.dialogs, *services_.sound,
-                                                       *services_.store, *services_.random, *services_.clock});
+TLumeraMainForm::TLumeraMainForm(HINSTANCE, MainFormServices services)
+    : painted_(std::move(services.painted)), destroyed_(std::move(services.destroyed)) {
+    if (!services.store) throw std::invalid_argument("The main window needs a settings store");
+    IDialogs& dialogs = owned_.Use<Win32Dialogs>(services.dialogs);
+    if (!services.dialogs) ownDialogs_ = static_cast<Win32Dialogs*>(&dialogs);
+    ISound& sound = owned_.Use<Win32Sound>(services.sound);
+    IRandom& random = owned_.Use<StdRandom>(services.random);
+    IClock& clock = owned_.Use<Win32Clock>(services.clock);
+    layer_ = std::make_unique<GameWindow>(
+        WindowPorts{painter_, *this, owned_.Shell<TLumeraMainForm>(services, *this), dialogs, sound, *services.store,
+                    random, clock});
     painter_.SetShowArea([this](const RECT& area) { ShowOnScreen(area); });
     background_ = CreateSolidBrush(clGray);
     // The board as it stands before the first deal: what shows when the start-up fails.
@@ -79,7 +68,7 @@ TLumeraMainForm::~TLumeraMainForm() {
 LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            if (auto* dialogs = dynamic_cast<Win32Dialogs*>(ownDialogs_.get())) dialogs->SetOwner(window_);
+            if (ownDialogs_) ownDialogs_->SetOwner(window_);
             SetShellOpenOwner(window_);
             layer_->FormCreate();
             return 0;
@@ -87,7 +76,7 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 1;  // WM_PAINT covers every pixel
         case WM_PAINT:
             PaintWindow();
-            if (services_.painted) RunHandler(window_, [this] { services_.painted(*this); });
+            if (painted_) RunHandler(window_, [this] { painted_(*this); });
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
@@ -115,7 +104,7 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
-            if (services_.destroyed) services_.destroyed();
+            if (destroyed_) destroyed_();
             return 0;
         default:
             break;
@@ -146,19 +135,17 @@ void TLumeraMainForm::ShowOnScreen(const RECT& area) {
 
 void TLumeraMainForm::SetCaption(const std::string& caption) { SetWindowTextW(window_, FromAnsi(caption).c_str()); }
 
-void TLumeraMainForm::SetCommandEnabled(const std::string& itemName, bool enabled) {
+void TLumeraMainForm::SetMenuItemState(const std::string& itemName, bool enabled, bool checked) {
     SetMenuItemEnabled(menu_, itemName.c_str(), enabled);
-}
-
-void TLumeraMainForm::SetOptionChecked(const std::string& itemName, bool checked) {
     SetMenuItemChecked(menu_, itemName.c_str(), checked);
 }
 
-void TLumeraMainForm::StartTimer1(int milliseconds) {
-    SetTimer(window_, kTimer1Id, static_cast<UINT>(milliseconds), nullptr);
+void TLumeraMainForm::SetTimer1(int milliseconds) {
+    if (milliseconds > 0)
+        SetTimer(window_, kTimer1Id, static_cast<UINT>(milliseconds), nullptr);
+    else
+        KillTimer(window_, kTimer1Id);
 }
-
-void TLumeraMainForm::StopTimer1() { KillTimer(window_, kTimer1Id); }
 
 // Closing comes back through the message loop, as WM_CLOSE from the system would.
 void TLumeraMainForm::Close() { PostMessageW(window_, WM_CLOSE, 0, 0); }

@@ -8,23 +8,19 @@
 #include <memory>
 
 #include "util/win32/form_window_win32.h"
+#include "window/front_end.h"
 #include "window/game_window.h"
 #include "window/win32/board_painter_win32.h"
 
 namespace lumera::win32 {
 
 class TLumeraMainForm;
+class Win32Dialogs;
 
-// What the tests and the entry point give the window. The settings store is required.
-struct MainFormServices {
-    ISettingsStore* store = nullptr;
-    IDialogs* dialogs = nullptr;  // default: message boxes, the input box and the file chooser
-    ISound* sound = nullptr;      // default: PlaySound of the WAVE resources
-    IRandom* random = nullptr;    // default: a generator seeded from the clock
-    IClock* clock = nullptr;      // default: the system clock
-    // The splash, About, the donation reminder and help, made by the entry point for the
-    // window once it exists; default: none of them.
-    std::function<std::unique_ptr<IShell>(TLumeraMainForm&)> shell;
+// What the tests and the entry point give the window; the others are message boxes, the input
+// box and the file chooser, PlaySound of the WAVE resources, a generator seeded from the clock
+// and the system clock.
+struct MainFormServices : FrontEndServices<TLumeraMainForm> {
     std::function<void(TLumeraMainForm&)> painted;  // the end of every WM_PAINT
     std::function<void()> destroyed;                // the window is gone (ends the program)
 };
@@ -43,10 +39,8 @@ public:
 
     // The frame port.
     void SetCaption(const std::string& caption) override;
-    void SetCommandEnabled(const std::string& itemName, bool enabled) override;
-    void SetOptionChecked(const std::string& itemName, bool checked) override;
-    void StartTimer1(int milliseconds) override;
-    void StopTimer1() override;
+    void SetMenuItemState(const std::string& itemName, bool enabled, bool checked) override;
+    void SetTimer1(int milliseconds) override;
     void Close() override;
     void ShowErrorReport(const std::string& what) override;
 
@@ -57,12 +51,10 @@ private:
     // Copies part of the board to the window at once, when the window is on screen.
     void ShowOnScreen(const RECT& area);
 
-    MainFormServices services_;
-    std::unique_ptr<IDialogs> ownDialogs_;
-    std::unique_ptr<ISound> ownSound_;
-    std::unique_ptr<IRandom> ownRandom_;
-    std::unique_ptr<IClock> ownClock_;
-    std::unique_ptr<IShell> shell_;
+    std::function<void(TLumeraMainForm&)> painted_;
+    std::function<void()> destroyed_;
+    ServiceOwner owned_;
+    Win32Dialogs* ownDialogs_ = nullptr;  // made here, given the window as owner once it exists
     BoardPainter painter_;
     std::unique_ptr<GameWindow> layer_;
     HMENU menu_ = nullptr;
