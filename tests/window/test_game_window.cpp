@@ -166,3 +166,57 @@ TEST(GameWindowMenu, AnErrorInACommandIsReportedAndTheNextCommandRuns) {
 
 }  // namespace
 }  // namespace lumera::testing
+
+namespace lumera::testing {
+namespace {
+
+struct RecordingObserver : IBoardObserver {
+    std::vector<int> changed;
+    void BoardPartChanged(int part) override { changed.push_back(part); }
+};
+
+TEST(GameWindowForScreenReaders, PartsAreNamedByWhatTheyShowAndTheirActionIsAClick) {
+    StartedRig started("HI, YOU\n");
+    GameWindow& window = started.rig.window;
+    LumeraGame& game = started.rig.Game();
+    EXPECT_EQ(window.DescribeBoardPart(0), (BoardPart{BoardPartKind::AlphabetButton, AlphabetCellRect(1), "A", "", true}));
+    EXPECT_EQ(window.DescribeBoardPart(25).name, "Z");
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 2).name, ",");
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 3).name, "blank");
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 3).description, "correct") << "a blank is always in place";
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 269).description, "") << "past the text: grey, not correct";
+    EXPECT_EQ(window.DescribeBoardPart(kStatusPart).name, "Puzzle # 1");
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart).name, std::string(1, game.Working[0]));
+
+    window.ActivateBoardPart(7);
+    EXPECT_EQ(game.SelectedLetter, 'H');
+    window.ActivateBoardPart(kFirstGridPart);  // exchanges H with the letter in cell 1
+    EXPECT_EQ(game.Working[0], 'H');
+    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart).description, "correct");
+}
+
+TEST(GameWindowForScreenReaders, AnExchangeAnnouncesEachChangedPartOnce) {
+    StartedRig started("ABBA CAB\n");
+    GameWindow& window = started.rig.window;
+    LumeraGame& game = started.rig.Game();
+    RecordingObserver observer;
+    window.SetBoardObserver(&observer);
+    window.ActivateBoardPart(2);  // select C: A's button and C's button change
+    EXPECT_EQ(observer.changed, (std::vector<int>{0, 2}));
+
+    observer.changed.clear();
+    const char other = game.Working[0] == 'C' ? game.Working[1] : game.Working[0];
+    const std::string before = game.Working;
+    window.ActivateBoardPart(kFirstGridPart + static_cast<int>(before.find(other)));
+    std::vector<int> expected;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i] == 'C' || before[i] == other) expected.push_back(kFirstGridPart + static_cast<int>(i));
+    EXPECT_EQ(observer.changed, expected);
+
+    observer.changed.clear();
+    window.FullRepaint();
+    EXPECT_TRUE(observer.changed.empty()) << "a repaint that changes nothing announces nothing";
+}
+
+}  // namespace
+}  // namespace lumera::testing
