@@ -1,21 +1,16 @@
-// Text encoding conversions of the settings store, done by iconv. iconv stops at what its
-// encodings refuse: the five unassigned Windows-1252 bytes, UTF-8 that is not well formed,
-// lone UTF-16 surrogates, and characters Windows-1252 cannot hold. Each such spot is settled
-// here, one character at a time, and the conversion goes on after it.
+// Text encoding conversions by table and by hand, so that they are the same on every
+// platform. UTF-8 here is lenient where stored text needs it: encoded surrogates are read and
+// written like other code points, so that broken UTF-16 pairs survive a round trip.
 #include "util/text_encoding.h"
-
-#include <iconv.h>
-
-#include <algorithm>
-#include <cerrno>
 
 namespace lumera::util {
 namespace {
 
-// The bytes Windows-1252 leaves unassigned; each stands for the C1 control of its number.
-bool IsUnassignedCp1252(char32_t value) {
-    return value == 0x81 || value == 0x8D || value == 0x8F || value == 0x90 || value == 0x9D;
-}
+// Code points of the bytes 0x80 to 0x9F; the rest of Windows-1252 is Latin-1.
+constexpr char32_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Appends a code point as UTF-8; surrogates are encoded like any other code point.
 void AppendUtf8(std::string& out, char32_t codePoint) {
@@ -41,8 +36,16 @@ void AppendUtf16Unit(std::string& out, char32_t unit) {
     out += static_cast<char>((unit >> 8) & 0xFF);
 }
 
-// The UTF-8 sequence at text[pos], surrogates accepted (iconv refuses them): its code point
-// and length, or nothing when the bytes there do not form a sequence.
+char32_t Utf16UnitAt(std::string_view bytes, std::size_t pos) {
+    return static_cast<unsigned char>(bytes[pos]) | (static_cast<unsigned char>(bytes[pos + 1]) << 8);
+}
+
+bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// The UTF-8 sequence at text[pos], surrogates accepted: its code point and length, or nothing
+// when the bytes there do not form a sequence (overlong forms, values past U+10FFFF, a
+// missing continuation byte).
 struct Decoded {
     char32_t codePoint;
     std::size_t length;
@@ -72,156 +75,89 @@ std::optional<Decoded> DecodeUtf8(std::string_view text, std::size_t pos) {
     return Decoded {codePoint, length};
 }
 
-// One iconv conversion, opened once per thread and kept (opening one loads a module). Run
-// converts everything iconv takes; at a spot it refuses, or at an incomplete sequence at the
-// end, settle(input, pos, out) appends what stands for the input there and returns how many
-// bytes it took (at least one).
-class Converter {
-public:
-    Converter(const char* to, const char* from) : descriptor_(::iconv_open(to, from)) {}
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    ~Converter() {
-        if (Usable()) ::iconv_close(descriptor_);
-    }
-    bool Usable() const { return descriptor_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Appends the conversion of input to out. Without iconv (a C library without the
-    // conversion), every character is settled by hand.
-    template <typename Settle>
-    void Run(std::string_view input, std::string& out, Settle settle) {
-        if (Usable()) ::iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);  // a fresh start
-        char buffer[4096];
-        std::size_t pos = 0;
-        while (pos < input.size()) {
-            if (!Usable()) {
-                pos += settle(input, pos, out);
-                continue;
-            }
-            // A piece at a time: at a refused character iconv redoes the work it did ahead of
-            // it, so a long piece would make text with many refusals quadratic.
-            const std::size_t piece = std::min(input.size() - pos, kPiece);
-            char* in = const_cast<char*>(input.data() + pos);  // iconv does not write the input
-            std::size_t inLeft = piece;
-            char* to = buffer;
-            std::size_t toLeft = sizeof buffer;
-            const std::size_t result = ::iconv(descriptor_, &in, &inLeft, &to, &toLeft);
-            const int error = errno;
-            out.append(buffer, static_cast<std::size_t>(to - buffer));
-            pos += piece - inLeft;
-            if (result != static_cast<std::size_t>(-1) || error == E2BIG) continue;
-            // A character cut at the end of a piece is whole in the next one.
-            if (error == EINVAL && pos + inLeft < input.size()) continue;
-            // EILSEQ, or EINVAL at the end: iconv refused the bytes at pos; settle them.
-            pos += settle(input, pos, out);
-        }
-    }
-
-private:
-    static constexpr std::size_t kPiece = 512;
-    iconv_t descriptor_;
-};
-
-// The Unicode code point of one Windows-1252 byte.
-char32_t Cp1252CodePoint(unsigned char byte) {
-    if (byte < 0x80 || byte >= 0xA0 || IsUnassignedCp1252(byte)) return byte;
-    std::string utf8 = Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
-    const auto decoded = DecodeUtf8(utf8, 0);
-    return decoded ? decoded->codePoint : byte;
-}
-
-// Whether the bytes at pos are a Unicode tag character (U+E0000 to U+E007F), which iconv drops
-// without a word when the target cannot hold it.
-bool IsTagCharacter(std::string_view text, std::size_t pos) {
-    return pos + 4 <= text.size() && text[pos] == '\xF3' && text[pos + 1] == '\xA0' &&
-           (text[pos + 2] == '\x80' || text[pos + 2] == '\x81') &&
-           (static_cast<unsigned char>(text[pos + 3]) & 0xC0) == 0x80;
-}
-
 }  // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) return kHighTable[byte - 0x80];
+    return byte;
+}
+
+std::optional<unsigned char> UnicodeToCp1252(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<unsigned char>(codePoint);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighTable[i] == codePoint) return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+std::string ToCp1252(const std::u32string& text, std::size_t maxBytes) {
+    std::string bytes;
+    for (char32_t c : text) {
+        if (bytes.size() >= maxBytes) break;
+        bytes.push_back(static_cast<char>(UnicodeToCp1252(c).value_or('?')));
+    }
+    return bytes;
+}
 
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
-    thread_local Converter converter("UTF-8", "WINDOWS-1252");
-    // Only the unassigned bytes are refused; without iconv the rest read as Latin-1.
-    converter.Run(text, out, [](std::string_view input, std::size_t pos, std::string& to) {
-        AppendUtf8(to, static_cast<unsigned char>(input[pos]));
-        return std::size_t {1};
-    });
+    out.reserve(text.size());
+    for (char c : text) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    thread_local Converter converter("WINDOWS-1252", "UTF-8");
-    const auto settle = [](std::string_view input, std::size_t pos, std::string& to) {
-        const auto decoded = DecodeUtf8(input, pos);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto decoded = DecodeUtf8(text, pos);
         if (!decoded) {
-            to += input[pos];
-            return std::size_t {1};
+            out += text[pos++];
+            continue;
         }
-        // A character iconv would not hold: one of the unassigned bytes, or "?".
-        const char32_t codePoint = decoded->codePoint;
-        if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint < 0x100) || IsUnassignedCp1252(codePoint)) {
-            to += static_cast<char>(codePoint);
-        } else {
-            to += '?';
-        }
-        return decoded->length;
-    };
-    // Tag characters become "?" like any other character Windows-1252 cannot hold: the text
-    // goes to iconv in the pieces between them. A tag starts with a lead byte, so no piece
-    // ends inside a character that the whole text would have had there.
-    std::size_t start = 0;
-    for (std::size_t tag = text.find('\xF3'); tag != std::string_view::npos; tag = text.find('\xF3', tag + 1)) {
-        if (!IsTagCharacter(text, tag)) continue;
-        converter.Run(text.substr(start, tag - start), out, settle);
-        out += '?';
-        start = tag + 4;
-        tag += 3;
+        out += static_cast<char>(UnicodeToCp1252(decoded->codePoint).value_or('?'));
+        pos += decoded->length;
     }
-    converter.Run(text.substr(start), out, settle);
     return out;
 }
 
 std::optional<std::string> Utf16LeToUtf8(std::string_view bytes) {
     if (bytes.size() % 2 != 0) return std::nullopt;
     std::string out;
-    thread_local Converter converter("UTF-8", "UTF-16LE");
-    converter.Run(bytes, out, [](std::string_view input, std::size_t pos, std::string& to) {
-        const char32_t unit = static_cast<unsigned char>(input[pos]) | (static_cast<unsigned char>(input[pos + 1]) << 8);
-        if (unit >= 0xD800 && unit < 0xDC00 && pos + 3 < input.size()) {
-            const char32_t low = static_cast<unsigned char>(input[pos + 2]) | (static_cast<unsigned char>(input[pos + 3]) << 8);
-            if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(to, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                return std::size_t {4};
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size(); pos += 2) {
+        const char32_t unit = Utf16UnitAt(bytes, pos);
+        if (IsHighSurrogate(unit) && pos + 2 < bytes.size()) {
+            const char32_t low = Utf16UnitAt(bytes, pos + 2);
+            if (IsLowSurrogate(low)) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                pos += 2;
+                continue;
             }
         }
-        AppendUtf8(to, unit);  // a lone surrogate, kept
-        return std::size_t {2};
-    });
+        AppendUtf8(out, unit);  // a character of the basic plane, or a lone surrogate
+    }
     return out;
 }
 
 std::string Utf8ToUtf16Le(std::string_view text) {
     std::string out;
-    thread_local Converter converter("UTF-16LE", "UTF-8");
-    converter.Run(text, out, [](std::string_view input, std::size_t pos, std::string& to) {
-        const auto decoded = DecodeUtf8(input, pos);
+    out.reserve(text.size() * 2);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto decoded = DecodeUtf8(text, pos);
         if (!decoded) {
-            AppendUtf16Unit(to, Cp1252CodePoint(static_cast<unsigned char>(input[pos])));
-            return std::size_t {1};
+            AppendUtf16Unit(out, Cp1252ToUnicode(static_cast<unsigned char>(text[pos++])));
+            continue;
         }
         const char32_t codePoint = decoded->codePoint;
         if (codePoint >= 0x10000) {
-            AppendUtf16Unit(to, 0xD800 + ((codePoint - 0x10000) >> 10));
-            AppendUtf16Unit(to, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+            AppendUtf16Unit(out, 0xD800 + ((codePoint - 0x10000) >> 10));
+            AppendUtf16Unit(out, 0xDC00 + ((codePoint - 0x10000) & 0x3FF));
         } else {
-            AppendUtf16Unit(to, codePoint);  // a surrogate, carried through
+            AppendUtf16Unit(out, codePoint);  // surrogates included
         }
-        return decoded->length;
-    });
+        pos += decoded->length;
+    }
     return out;
 }
 

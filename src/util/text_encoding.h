@@ -1,5 +1,6 @@
-// Text encoding conversions of the settings store: Windows-1252, UTF-8 and UTF-16LE, done by
-// the C library's iconv. Every conversion takes any bytes and never fails on content. Qt-free.
+// Text encodings: the one Windows-1252 table of the program, and the conversions between
+// Windows-1252, UTF-8 and UTF-16LE that the settings store and the windows use. Every
+// conversion takes any bytes and never fails on content. Plain C++, no system calls.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +10,17 @@
 
 namespace lumera::util {
 
-// Windows-1252 bytes to UTF-8. The five bytes Windows-1252 leaves unassigned become the C1
-// controls of the same number, as Windows does, so that every byte survives a round trip.
+// The Unicode code point of a Windows-1252 byte. The five bytes Windows-1252 leaves unassigned
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, as Windows does.
+char32_t Cp1252ToUnicode(unsigned char byte);
+// The byte that holds a code point, or nothing when Windows-1252 cannot hold it.
+std::optional<unsigned char> UnicodeToCp1252(char32_t codePoint);
+// Converts code points to bytes: a character that cannot be held becomes "?", and the
+// result is cut to maxBytes.
+std::string ToCp1252(const std::u32string& text, std::size_t maxBytes = 255);
+
+// Windows-1252 bytes to UTF-8. The unassigned bytes become their C1 controls, so that every
+// byte survives a round trip.
 std::string Cp1252ToUtf8(std::string_view text);
 
 // UTF-8 to Windows-1252 bytes. A character Windows-1252 cannot hold becomes "?"; a byte that

@@ -1,5 +1,5 @@
-// Tests of the settings store's text encoding conversions: Windows-1252, UTF-8 and UTF-16LE,
-// on well-formed text and on bytes that are not.
+// Tests of the Windows-1252 table and the text encoding conversions: Windows-1252, UTF-8 and
+// UTF-16LE, on well-formed text and on bytes that are not.
 #include "util/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,10 @@
 #include <random>
 #include <string>
 
+using lumera::util::Cp1252ToUnicode;
 using lumera::util::Cp1252ToUtf8;
+using lumera::util::ToCp1252;
+using lumera::util::UnicodeToCp1252;
 using lumera::util::Utf16LeToUtf8;
 using lumera::util::Utf8CharCount;
 using lumera::util::Utf8ToCp1252;
@@ -22,6 +25,21 @@ std::string Units(std::initializer_list<char16_t> units) {
 }
 
 }  // namespace
+
+TEST(Windows1252Table, EveryByteHasOneCodePointAndCharactersOutsideBecomeQuestionMarks) {
+    EXPECT_EQ(Cp1252ToUnicode(0x80), U'\u20AC');
+    for (unsigned char unassigned : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        EXPECT_EQ(Cp1252ToUnicode(unassigned), char32_t {unassigned});
+    }
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(UnicodeToCp1252(Cp1252ToUnicode(static_cast<unsigned char>(byte))), byte) << byte;
+    }
+    // U+0080 and U+0085 are C1 controls that Windows-1252 puts other characters in place of.
+    EXPECT_EQ(UnicodeToCp1252(U'\u0080'), std::nullopt);
+    EXPECT_EQ(UnicodeToCp1252(U'\u0085'), std::nullopt);
+    EXPECT_EQ(ToCp1252(U"caf\u00E9 \u20AC \u2603 \U0001F600"), "caf\xE9 \x80 ? ?");
+    EXPECT_EQ(ToCp1252(std::u32string(300, U'x')), std::string(255, 'x'));
+}
 
 TEST(TextEncoding, EveryWindows1252ByteSurvivesTheTripThroughUtf8) {
     EXPECT_EQ(Cp1252ToUtf8("caf\xE9 \x80\x85\x9F"), "caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\xA6\xC5\xB8");
