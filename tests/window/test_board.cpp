@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include "window/cp1252.h"
 #include "window_rig.h"
 
 using namespace lumera;

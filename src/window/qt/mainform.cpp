@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "engine/random_source.h"
-#include "window/cp1252.h"
+#include "util/text_encoding.h"
 #include "window/qt/board_font.h"
 #include "window/qt/qt_ports.h"
 #include "window/window_texts.h"
@@ -104,7 +104,7 @@ bool BoardWidget::CopyCachedCell(const CellLook& cell) {
         cellCacheRatio_ = ratio;
         cellCachePen_ = pen;
     }
-    const char16_t character = char16_t(Cp1252ToUnicode(static_cast<unsigned char>(cell.text[0])));
+    const char16_t character = char16_t(util::Cp1252ToUnicode(static_cast<unsigned char>(cell.text[0])));
     const quint64 key = (quint64(cell.fill) << 16) | character;
     auto tile = cellCache_.find(key);
     if (tile == cellCache_.end()) {

@@ -21,7 +21,7 @@
 #include <dlfcn.h>
 
 #include "util/days.h"
-#include "window/cp1252.h"
+#include "util/text_encoding.h"
 #include "window/qt/sound_module.h"
 
 namespace lumera {
@@ -62,13 +62,13 @@ protected:
 QString FromCp1252(const std::string& bytes) {
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (unsigned char byte : bytes) text.append(QChar(static_cast<char16_t>(Cp1252ToUnicode(byte))));
+    for (unsigned char byte : bytes) text.append(QChar(static_cast<char16_t>(util::Cp1252ToUnicode(byte))));
     return text;
 }
 
 std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
     const QList<uint> codePoints = text.toUcs4();
-    return ToCp1252(std::u32string(codePoints.begin(), codePoints.end()), maxBytes);
+    return util::ToCp1252(std::u32string(codePoints.begin(), codePoints.end()), maxBytes);
 }
 
 void ShowErrorReport(QWidget* parent, const std::string& what) {
