@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/win32/system_error_win32.h"
+
 namespace lumera::win32 {
 
 namespace {
@@ -55,18 +57,6 @@ std::optional<RegistryPath> SplitRegistryPath(const std::string& key) {
     for (const auto& [name, root] : roots)
         if (SameText(rootName, name)) return RegistryPath{root, key.substr(slash + 1)};
     return std::nullopt;
-}
-
-std::string SystemErrorText(LONG error) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length && buffer ? std::string(buffer, length) : std::string();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
-    if (text.empty()) text = "System error " + std::to_string(error);
-    return text;
 }
 
 RegistrySettingsStore::RegistrySettingsStore() : RegistrySettingsStore(&RegistrySettingsStore::CreateKey) {}
@@ -140,7 +130,7 @@ void RegistrySettingsStore::Write(const std::string& key, const std::string& nam
     KeyHandle handle;
     LONG result = Open(key, handle.Out());
     if (result == ERROR_SUCCESS) result = RegSetValueExA(handle.Get(), name.c_str(), 0, type, data, size);
-    if (result != ERROR_SUCCESS) throw std::runtime_error(SystemErrorText(result));
+    if (result != ERROR_SUCCESS) throw std::runtime_error(SystemErrorText(static_cast<DWORD>(result)));
 }
 
 void RegistrySettingsStore::WriteBinary(const std::string& key, const std::string& name,

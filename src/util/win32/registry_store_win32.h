@@ -61,7 +61,4 @@ private:
     KeyOpener opener_;
 };
 
-// The system's text for an error code, without the trailing line break.
-std::string SystemErrorText(LONG error);
-
 }  // namespace lumera::win32
