@@ -30,7 +30,7 @@ struct BenchRig {
     FakeStore store;
     StdRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
     BenchRig() { random.Seed(12345); }
     void Forget() {
         board.draws.clear();
@@ -253,7 +253,7 @@ void BM_SaveSettings_StoreOf10000Values(benchmark::State& state) {
     FakeSound sound;
     StdRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock, util::SystemFileOpener()}};
     ApplyDefaults(game.RegInfo);
     std::uint32_t index = 0;
     for (auto _ : state) {

@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeStore store;
     LcgRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
     std::uint64_t seed = 14695981039346656037ULL;
     for (char c : bytes) seed = (seed ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     random.Seed(seed);

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeStore store;
     SequenceRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
 
     std::uint32_t dword = 0;
     for (std::size_t i = 0; i < payload.size() && i < 4; ++i) dword |= std::uint32_t(payload[i]) << (8 * i);
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kind != 5) {
         game.SaveSettings();
         FUZZ_REQUIRE(store.Record() == record);
-        LumeraGame again{GamePorts{board, dialogs, sound, store, random, clock}};
+        LumeraGame again{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
         again.LoadSettings();
         FUZZ_REQUIRE(RegInfoBytes(again.RegInfo) == record);
     }

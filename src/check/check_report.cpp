@@ -13,6 +13,7 @@
 
 #include "engine/fitting.h"
 #include "engine/puzzle_file.h"
+#include "util/file_opener.h"
 
 namespace lumera::check {
 
@@ -122,7 +123,7 @@ std::vector<std::string> CheckLine(const std::string& text, std::size_t fullLeng
 }
 
 FileReport CheckPuzzleFile(const std::string& path) {
-    PuzzleTextFile file;
+    PuzzleTextFile file(util::SystemFileOpener());
     file.Open(path);
     FileReport report;
     if (file.Eof()) report.findings.push_back({0, "no puzzles: the game deals one empty board"});
@@ -168,7 +169,7 @@ std::vector<std::string> BoardRows(const std::string& text) {
 }
 
 std::string ReadPuzzle(const std::string& path, int number) {
-    PuzzleTextFile file;
+    PuzzleTextFile file(util::SystemFileOpener());
     file.Open(path);
     for (int line = 1;; ++line) {
         if (file.Eof())

@@ -6,7 +6,7 @@
 
 namespace lumera {
 
-LumeraGame::LumeraGame(GamePorts ports) : ports_(ports) {}
+LumeraGame::LumeraGame(GamePorts ports) : PuzzleText(ports.files), ports_(ports) {}
 
 // ---- Dealing and line-fitting ------------------------------------------------------------
 

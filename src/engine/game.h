@@ -32,6 +32,7 @@ struct GamePorts {
     ISettingsStore& store;
     IRandom& random;
     IClock& clock;
+    IFileOpener& files;
 };
 
 class LumeraGame {

@@ -1,8 +1,10 @@
 // Ports: the small interfaces through which the puzzle engine reaches the outside world.
-// The game window implements them with Qt; the tests implement them with recording fakes.
+// The front-ends and util implement them; the tests implement them with recording fakes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -104,6 +106,24 @@ public:
     virtual std::uint64_t SeedValue() = 0;
     // Today's local calendar date as a day number, 30 December 1899 being day 0.
     virtual int Today() = 0;
+};
+
+// A file opened for reading, read strictly forwards from its start; closed when destroyed.
+class IFileReader {
+public:
+    virtual ~IFileReader() = default;
+    // Reads up to size bytes into buffer and returns how many were read, 0 only at the end of
+    // the file. Throws std::runtime_error carrying the system's text when reading fails.
+    virtual std::size_t Read(unsigned char* buffer, std::size_t size) = 0;
+};
+
+// Opens files by name: the names the file chooser gives and the settings record holds.
+class IFileOpener {
+public:
+    virtual ~IFileOpener() = default;
+    // Opens a regular file for reading. A folder, a FIFO, a device, an empty name and a name
+    // holding a NUL byte are refused. Throws std::runtime_error carrying the system's text.
+    virtual std::unique_ptr<IFileReader> OpenForReading(const std::string& path) = 0;
 };
 
 }  // namespace lumera

@@ -11,6 +11,7 @@
 
 #include "check/check_report.h"
 #include "engine/puzzle_file.h"
+#include "util/file_opener.h"
 
 using namespace lumera::check;
 
@@ -140,7 +141,7 @@ TEST_F(CraftedFile, CommandPrintsFindingsThenASummaryAndExitsWithOne) {
 
 TEST(PuzzleTextFileLength, FullLengthCountsWhatTheCutDropsButNotLineEnds) {
     TempFolder folder;
-    lumera::PuzzleTextFile file;
+    lumera::PuzzleTextFile file(lumera::util::SystemFileOpener());
     file.Open(folder.Write("lengths.dat", std::string(300, 'A') + "\r\nTW\rO\n" + std::string(255, 'B') + "\nEND"));
     std::size_t fullLength = 0;
     EXPECT_EQ(file.ReadLine(fullLength), std::string(255, 'A'));

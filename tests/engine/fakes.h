@@ -1,6 +1,7 @@
 // Recording fakes of the engine's ports, and small helpers shared by the engine tests.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "engine/game.h"
+#include "util/file_opener.h"
 
 namespace lumera::testing {
 
@@ -143,7 +145,37 @@ struct FakeClock : IClock {
     int Today() override { return today; }
 };
 
-// One game with all fakes.
+// Files held in memory, named by path. Every read hands out at most chunkSize bytes; a file
+// with a failure text throws it once its bytes have been read, as a failing disk would.
+struct FakeFiles : IFileOpener {
+    struct File {
+        std::string bytes;
+        std::optional<std::string> failure;
+    };
+    std::map<std::string, File> files;
+    std::size_t chunkSize = 64 * 1024;
+
+    struct Reader : IFileReader {
+        File file;
+        std::size_t chunkSize;
+        std::size_t position = 0;
+        Reader(File f, std::size_t chunk) : file(std::move(f)), chunkSize(chunk) {}
+        std::size_t Read(unsigned char* buffer, std::size_t size) override {
+            if (position == file.bytes.size() && file.failure) throw std::runtime_error(*file.failure);
+            const std::size_t count = std::min({size, chunkSize, file.bytes.size() - position});
+            std::copy_n(file.bytes.data() + position, count, buffer);
+            position += count;
+            return count;
+        }
+    };
+    std::unique_ptr<IFileReader> OpenForReading(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) throw std::runtime_error("No such fake file: " + path);
+        return std::make_unique<Reader>(it->second, chunkSize);
+    }
+};
+
+// One game with all fakes but the file opener: the engine's file flows run on real files.
 struct GameRig {
     FakeBoard board;
     FakeDialogs dialogs;
@@ -151,7 +183,7 @@ struct GameRig {
     FakeStore store;
     SequenceRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
 
     // Puts a puzzle on the board with a known scramble: Solution = text, Working = scrambled.
     void SetPuzzle(const std::string& solution, const std::string& working) {

@@ -7,9 +7,13 @@ using namespace lumera;
 using namespace lumera::testing;
 
 namespace {
-std::vector<std::string> ReadAll(const std::string& path) {
-    PuzzleTextFile file;
-    file.Open(path);
+// The lines of a file holding bytes, read through reads of at most chunkSize bytes each.
+std::vector<std::string> ReadAll(const std::string& bytes, std::size_t chunkSize = 64 * 1024) {
+    FakeFiles files;
+    files.files["p.dat"] = {bytes, std::nullopt};
+    files.chunkSize = chunkSize;
+    PuzzleTextFile file(files);
+    file.Open("p.dat");
     std::vector<std::string> lines;
     while (!file.Eof()) lines.push_back(file.ReadLine());
     return lines;
@@ -19,37 +23,59 @@ std::string Lines(int count) {
     for (int i = 1; i <= count; ++i) s += "LINE " + std::to_string(i) + "\n";
     return s;
 }
+// The text of the std::runtime_error an action throws.
+template <typename Action>
+std::string FailureText(Action action) {
+    try {
+        action();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(nothing thrown)";
+}
 }  // namespace
 
 TEST(PuzzleTextFile, LineEndsAndMarks) {
-    TempDir dir;
-    EXPECT_EQ(ReadAll(dir.Write("a", "ONE\nTWO\r\nTH\rREE\nFOUR")),
-              (std::vector<std::string>{"ONE", "TWO", "THREE", "FOUR"}));
-    EXPECT_EQ(ReadAll(dir.Write("b", "ONE\n\x1aTWO\n")), (std::vector<std::string>{"ONE"}));
-    EXPECT_EQ(ReadAll(dir.Write("c", "ON\x1a" "E\n")), (std::vector<std::string>{"ON"}));
-    EXPECT_EQ(ReadAll(dir.Write("d", "\n\nX\n")), (std::vector<std::string>{"", "", "X"}));
-    EXPECT_EQ(ReadAll(dir.Write("e", std::string("A\0B\n", 4))), (std::vector<std::string>{std::string("A\0B", 3)}));
+    EXPECT_EQ(ReadAll("ONE\nTWO\r\nTH\rREE\nFOUR"), (std::vector<std::string>{"ONE", "TWO", "THREE", "FOUR"}));
+    EXPECT_EQ(ReadAll("ONE\n\x1aTWO\n"), (std::vector<std::string>{"ONE"}));
+    EXPECT_EQ(ReadAll("ON\x1a" "E\n"), (std::vector<std::string>{"ON"}));
+    EXPECT_EQ(ReadAll("\n\nX\n"), (std::vector<std::string>{"", "", "X"}));
+    EXPECT_EQ(ReadAll(std::string("A\0B\n", 4)), (std::vector<std::string>{std::string("A\0B", 3)}));
 }
 
 TEST(PuzzleTextFile, LongLinesKeepTheirFirst255Bytes) {
-    TempDir dir;
-    const auto lines = ReadAll(dir.Write("long", std::string(300, 'A') + "\nNEXT\n"));
+    const auto lines = ReadAll(std::string(300, 'A') + "\nNEXT\n");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], std::string(255, 'A'));
     EXPECT_EQ(lines[1], "NEXT");
 }
 
-TEST(PuzzleTextFile, EmptyFileGivesAnEmptyLineAndFailuresThrow) {
-    TempDir dir;
-    PuzzleTextFile file;
-    file.Open(dir.Write("empty", ""));
+TEST(PuzzleTextFile, ReadsOfAFewBytesEachGiveTheSameLines) {
+    // CR LF pairs, lone CRs, the cut and the end mark fall on every side of a read's end.
+    const std::string bytes = "ONE\r\nTW\rO\r\n\r\n" + std::string(300, 'L') + "\r\nLAST\r\n\x1a" "GONE\n";
+    const std::vector<std::string> expected{"ONE", "TWO", "", std::string(255, 'L'), "LAST"};
+    for (std::size_t chunkSize : {1, 2, 3, 7, 64 * 1024}) EXPECT_EQ(ReadAll(bytes, chunkSize), expected) << chunkSize;
+}
+
+TEST(PuzzleTextFile, EmptyFileGivesAnEmptyLineAndFailuresPassTheirTextOn) {
+    FakeFiles files;
+    files.files["empty"] = {"", std::nullopt};
+    files.files["failing"] = {"ONE\nTW", "The device is not ready."};
+    PuzzleTextFile file(files);
+    file.Open("empty");
     EXPECT_TRUE(file.Eof());
     EXPECT_EQ(file.ReadLine(), "");
-    EXPECT_THROW(file.Open((dir.path / "missing").string()), std::runtime_error);
-    EXPECT_THROW(file.Open(dir.path.string()), std::runtime_error);  // a folder
-    EXPECT_THROW(file.Open(""), std::runtime_error);
-    EXPECT_THROW(file.Eof(), std::runtime_error);  // nothing open after the failures
-    EXPECT_THROW(file.ReadLine(), std::runtime_error);
+
+    // A read that fails after some bytes: the lines before it, then the reader's text.
+    file.Open("failing");
+    EXPECT_EQ(file.ReadLine(), "ONE");
+    EXPECT_EQ(FailureText([&] { file.ReadLine(); }), "The device is not ready.");
+
+    // An opening that fails gives the opener's text and leaves nothing open.
+    EXPECT_EQ(FailureText([&] { file.Open("missing"); }), "No such fake file: missing");
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(FailureText([&] { file.Eof(); }), "The puzzle file is not open");
+    EXPECT_EQ(FailureText([&] { file.ReadLine(); }), "The puzzle file is not open");
 }
 
 struct FileFlow : ::testing::Test {
@@ -185,32 +211,3 @@ TEST_F(FileFlow, EmptyFileDealsAnEmptyPuzzle) {
     rig.game.menuCheatClick();  // nothing to hint
     EXPECT_EQ(rig.game.PuzzleLen, 0);
 }
-
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
-// On Windows a chosen file's name arrives as bytes of the ANSI code page; letters beyond ASCII
-// must still name the file, and a device such as NUL is not a puzzle file.
-TEST(PuzzleTextFile, WindowsNamesBeyondAsciiOpenAndDevicesAreRefused) {
-    TempDir dir;
-    const std::wstring name = L"Caf\u00e9 \u00c5land \u00fcber.dat";
-    std::ofstream(dir.path / name, std::ios::binary) << "ONE\nTWO\n";
-    const std::wstring wide = (dir.path / name).wstring();
-    char ansi[MAX_PATH * 2] = {};
-    BOOL lossy = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi, sizeof ansi,
-                                           nullptr, &lossy);
-    ASSERT_GT(length, 0);
-    ASSERT_FALSE(lossy) << "the name is not in the ANSI code page " << GetACP();
-    const std::string path = ansi;
-    ASSERT_NE(path.find('\xE9'), std::string::npos);  // a byte beyond ASCII really is in the name
-    EXPECT_EQ(ReadAll(path), (std::vector<std::string>{"ONE", "TWO"}));
-
-    PuzzleTextFile file;
-    EXPECT_THROW(file.Open("NUL"), std::runtime_error);
-    EXPECT_FALSE(file.IsOpen());
-}
-#endif

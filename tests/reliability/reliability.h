@@ -85,7 +85,7 @@ struct StoreRig {
     StorePort port{store};
     testing::SequenceRandom random;
     testing::FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock, util::SystemFileOpener()}};
 };
 
 // The lines of puzzle file bytes by the plain rules: byte 26 ends the file, every CR is

@@ -85,7 +85,7 @@ TEST_F(PuzzleFileFault, AFifoOrADeviceIsRefusedAtOnceInsteadOfHangingTheGame) {
         EXPECT_EQ(game.dialogs.informations[0], "Unable to open puzzle file - " + path + "! Defaulting to " + fallback);
         EXPECT_EQ(game.game.LineBuf, "THE FALLBACK FILE");
     }
-    PuzzleTextFile file;
+    PuzzleTextFile file(util::SystemFileOpener());
     try {
         file.Open("/dev/zero");
         ADD_FAILURE() << "a device should be refused";
@@ -180,7 +180,7 @@ TEST_F(PuzzleFileFault, AMillionLinesReadExactlyAndPuzzle9999IsReached) {
     for (int i = 1; i <= 1'000'000; ++i) text += "PUZZLE NUMBER " + std::to_string(i) + (i % 3 ? "\n" : "\r\n");
     const std::string path = dir.Write("million.dat", text);
     {
-        PuzzleTextFile file;
+        PuzzleTextFile file(util::SystemFileOpener());
         file.Open(path);
         const auto lines = ReferenceLines(text);
         ASSERT_EQ(lines.size(), 1'000'000u);

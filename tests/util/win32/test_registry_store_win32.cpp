@@ -100,7 +100,7 @@ struct RegistryGame {
     RelocatedStore store;
     SequenceRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock}};
+    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
     RegistryGame(ISettingsStore& registry, const std::string& base) : store(registry, base) {}
 };
 
