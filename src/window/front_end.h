@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "util/file_opener.h"
 #include "window/game_window.h"
 
 namespace lumera {
@@ -19,6 +20,7 @@ struct FrontEndServices {
     ISound* sound = nullptr;
     IRandom* random = nullptr;
     IClock* clock = nullptr;
+    IFileOpener* files = nullptr;  // default: the system's files
     // The splash, About, the donation reminder and help, made by the entry point for the window
     // once it exists; without it, none of them.
     std::function<std::unique_ptr<IShell>(Form&)> shell;
@@ -35,6 +37,7 @@ public:
         owned_.push_back(made);
         return *made;
     }
+    static IFileOpener& Files(IFileOpener* given) { return given ? *given : util::SystemFileOpener(); }
     template <typename Form>
     IShell& Shell(const FrontEndServices<Form>& services, Form& form) {
         std::unique_ptr<IShell> shell = services.shell ? services.shell(form) : nullptr;

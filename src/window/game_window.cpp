@@ -5,7 +5,6 @@
 #include <exception>
 
 #include "engine/fitting.h"
-#include "util/file_opener.h"
 #include "window/window_texts.h"
 
 namespace lumera {
@@ -20,8 +19,7 @@ CellLook LetterCell(const CellRect& rect, char text, Colour fill) {
 
 GameWindow::GameWindow(WindowPorts ports) : ports_(ports) {
     game_ = std::make_unique<LumeraGame>(
-        GamePorts{*this, ports_.dialogs, ports_.sound, ports_.store, ports_.random, ports_.clock,
-                  util::SystemFileOpener()});
+        GamePorts{*this, ports_.dialogs, ports_.sound, ports_.store, ports_.random, ports_.clock, ports_.files});
     game_->AppCaption = kAppCaption;
     caption_ = game_->AppCaption;
     // The option items' marks start on; start-up sets them from the settings record.

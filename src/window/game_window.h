@@ -92,6 +92,7 @@ struct WindowPorts {
     ISettingsStore& store;
     IRandom& random;
     IClock& clock;
+    IFileOpener& files;
 };
 
 enum class PointerButton { Left, Right, Middle };

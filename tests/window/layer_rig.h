@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../engine/fakes.h"
+#include "util/file_opener.h"
 #include "window/game_window.h"
 
 namespace lumera::testing {
@@ -59,7 +60,8 @@ struct LayerRig {
     GameWindow window;
 
     explicit LayerRig(ICellPainter* painter = nullptr)
-        : window(WindowPorts{painter ? *painter : fakePainter, frame, shell, dialogs, sound, store, random, clock}) {}
+        : window(WindowPorts{painter ? *painter : fakePainter, frame, shell, dialogs, sound, store, random, clock,
+                             util::SystemFileOpener()}) {}
     LumeraGame& Game() { return window.Game(); }
 };
 

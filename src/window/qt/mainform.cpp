@@ -200,7 +200,8 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) {
     IRandom& random = owned_.Use<StdRandom>(services.random);
     IClock& clock = owned_.Use<SystemClock>(services.clock);
     layer_ = std::make_unique<GameWindow>(
-        WindowPorts{*board_, *this, owned_.Shell(services, *this), dialogs, sound, *services.store, random, clock});
+        WindowPorts{*board_, *this, owned_.Shell(services, *this), dialogs, sound, *services.store, random, clock,
+                    ServiceOwner::Files(services.files)});
     setWindowTitle(QString::fromStdString(layer_->Caption()));
     CreateMenu();
     connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { layer_->Timer1Timer(); }); });

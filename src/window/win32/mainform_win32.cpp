@@ -41,7 +41,7 @@ TLumeraMainForm::TLumeraMainForm(HINSTANCE, MainFormServices services)
     IClock& clock = owned_.Use<Win32Clock>(services.clock);
     layer_ = std::make_unique<GameWindow>(
         WindowPorts{painter_, *this, owned_.Shell<TLumeraMainForm>(services, *this), dialogs, sound, *services.store,
-                    random, clock});
+                    random, clock, ServiceOwner::Files(services.files)});
     painter_.SetShowArea([this](const RECT& area) { ShowOnScreen(area); });
     background_ = CreateSolidBrush(clGray);
     // The board as it stands before the first deal: what shows when the start-up fails.
