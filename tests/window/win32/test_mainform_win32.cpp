@@ -39,7 +39,7 @@ protected:
         folder_.Write("Lumera8.dat", "HELLO WORLD\r\nSECOND LINE\r\n");
         std::filesystem::current_path(folder_.path);
         form_ = std::make_unique<TLumeraMainForm>(GetModuleHandleW(nullptr),
-                                                  MainFormServices{{&store_, &dialogs_, &sound_, &random_, &clock_, {}}, {}, {}});
+                                                  MainFormServices{{&store_, &dialogs_, &sound_, &random_, &clock_, {}, {}}, {}, {}});
     }
     void TearDown() override {
         form_.reset();
