@@ -4,6 +4,7 @@
 #include <QFontInfo>
 
 #include "init_resources.h"
+#include "window/qt/board_accessible.h"
 #include "window/qt/qt_ports.h"
 
 namespace lumera {
@@ -34,6 +35,7 @@ void UseProportionalInterfaceFont() {
 LumeraApplication::LumeraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     InitResources();
     UseProportionalInterfaceFont();
+    InstallBoardAccessibility();
 }
 
 // Title bars and window switchers ask for 16 to 64 pixels. The window system is sent every
