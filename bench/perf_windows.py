@@ -3,9 +3,11 @@
 
 Run by tools/perf-windows.sh, which makes the Wine prefix, the display and the warm wineserver.
 Each start gets LUMERA_PERF_EXIT_AFTER_PAINT=<report file>: at the end of its first paint the
-program appends "LUMERA_PERF first_paint_end_unix_ns=N startup_ms=M" and ends. N is read on
+program appends "LUMERA_PERF first_paint_end_unix_ns=N startup_ms=M peak_working_set_kb=P
+private_kb=Q" and ends. N is read on
 the same clock as the spawn time taken here, so N minus the spawn is the whole start-up, Wine's
-process start included; M is counted from the process's creation inside Wine. The game starts
+process start included; M is counted from the process's creation inside Wine; P and Q are the
+memory the process has taken by then (under Wine P is the Linux process's VmHWM). The game starts
 in a scratch folder with the bundled collection and a stored record naming it, so no message
 stops it. Two uncounted starts of each program come first, then game and floor in turn (and
 the second floor, which also imports comdlg32, shell32, winmm, advapi32 and msimg32, what the
@@ -40,7 +42,8 @@ def windows_path(path):
 
 
 def start_once(wine, exe, folder, report):
-    """Milliseconds from the spawn to the end of the first paint, and as the program counts."""
+    """Milliseconds from the spawn to the end of the first paint, as the program counts, and the
+    peak working set and private memory in kilobytes at that point."""
     if os.path.exists(report):
         os.remove(report)
     env = dict(os.environ, LUMERA_PERF_EXIT_AFTER_PAINT=windows_path(report))
@@ -60,7 +63,8 @@ def start_once(wine, exe, folder, report):
     fields = dict(part.split("=", 1) for part in line if "=" in part)
     if "first_paint_end_unix_ns" not in fields:
         return None
-    return (int(fields["first_paint_end_unix_ns"]) - spawn_ns) / 1e6, float(fields["startup_ms"])
+    return ((int(fields["first_paint_end_unix_ns"]) - spawn_ns) / 1e6, float(fields["startup_ms"]),
+            int(fields.get("peak_working_set_kb", 0)), int(fields.get("private_kb", 0)))
 
 
 def main():
@@ -102,6 +106,8 @@ def main():
                 return 1
         whole = {name: statistics.median(s[0] for s in samples[name]) for name in programs}
         inside = {name: statistics.median(s[1] for s in samples[name]) for name in programs}
+        peak = {name: statistics.median(s[2] for s in samples[name]) / 1024 for name in programs}
+        private = {name: statistics.median(s[3] for s in samples[name]) / 1024 for name in programs}
         spread = {name: (min(s[0] for s in samples[name]), max(s[0] for s in samples[name])) for name in programs}
         ratio = whole["game"] / whole["floor"]
         size = os.path.getsize(args.shipped_exe)
@@ -118,6 +124,10 @@ def main():
               f"{ratio:.2f} x | <= 1.2 x floor | {'yes' if ratio <= 1.2 else 'NO'} |")
         print(f"| The same from the process's creation inside Wine, ms | {inside['game']:.1f} | "
               f"{inside['floor']:.1f} | {inside['game'] / inside['floor']:.2f} x | | |")
+        print(f"| Peak working set at the end of the first paint, MB (median) | {peak['game']:.2f} | "
+              f"{peak['floor']:.2f} | +{peak['game'] - peak['floor']:.2f} MB | | |")
+        print(f"| Private memory at the end of the first paint, MB (median) | {private['game']:.2f} | "
+              f"{private['floor']:.2f} | +{private['game'] - private['floor']:.2f} MB | | |")
         other = "floor with the game's imports"
         if other in programs:
             print(f"| The floor importing comdlg32, shell32, winmm, advapi32 and msimg32 (what the game "
