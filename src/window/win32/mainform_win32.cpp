@@ -1,9 +1,10 @@
-// The main window on Win32: its class and messages, the frame port, and the board bitmap
-// copied to the screen.
+// The main window on Win32: its class and messages, the frame port, and the board bitmap copied
+// to the screen at the display's scale.
 #include "window/win32/mainform_win32.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "engine/random_source.h"
@@ -70,8 +71,14 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CREATE:
             if (ownDialogs_) ownDialogs_->SetOwner(window_);
             SetShellOpenOwner(window_);
+            RunHandler(window_, [this] { AdoptScale(WindowDpi(window_), nullptr); });
             layer_->FormCreate();
             return 0;
+        case WM_DPICHANGED:
+            RunHandler(window_,
+                       [this, wParam, lParam] { AdoptScale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); });
+            return 0;
+
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers every pixel
         case WM_PAINT:
@@ -84,7 +91,9 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             const PointerButton button = message == WM_RBUTTONUP   ? PointerButton::Right
                                          : message == WM_MBUTTONUP ? PointerButton::Middle
                                                                    : PointerButton::Left;
-            layer_->FormMouseUp(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            // The layer hit-tests in board pixels.
+            const DisplayScale& scale = painter_.Scale();
+            layer_->FormMouseUp(button, scale.ToDesign(GET_X_LPARAM(lParam)), scale.ToDesign(GET_Y_LPARAM(lParam)));
             return 0;
         }
         case WM_COMMAND:
@@ -118,9 +127,41 @@ void TLumeraMainForm::PaintWindow() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
     painter_.CopyTo(dc, paint.rcPaint);
-    ExcludeClipRect(dc, 0, 0, kBoardWidth, kBoardHeight);
+    ExcludeClipRect(dc, 0, 0, painter_.Width(), painter_.Height());
     FillRect(dc, &paint.rcPaint, background_);
     EndPaint(window_, &paint);
+}
+
+// At 96 dots per inch the window keeps its designed outer size. At any other scale its client
+// area holds the whole board at that scale, with the frame and menu bar the system draws there;
+// the board is laid out in fixed pixels, so the window is as wide and tall as it.
+void TLumeraMainForm::AdoptScale(int dpi, const RECT* suggested) {
+    const DisplayScale scale(dpi);
+    // The board as it stands, at the new scale.
+    if (painter_.SetScale(scale)) layer_->FormPaint();
+    if (suggested) {
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (!scale.IsDesignScale()) {
+        constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+        const RECT board{0, 0, painter_.Width(), painter_.Height()};
+        RECT outer = FrameForClient(board, kStyle, true, 0, dpi);
+        SetWindowPos(window_, nullptr, scale.ToDevice(kWindowLeft), scale.ToDevice(kWindowTop),
+                     outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A menu bar that takes more than one line, or a frame drawn otherwise than the system
+        // said, leaves the client area short: the window grows by what is missing.
+        RECT client{};
+        GetClientRect(window_, &client);
+        const int missingWidth = board.right - client.right;
+        const int missingHeight = board.bottom - client.bottom;
+        if (missingWidth > 0 || missingHeight > 0) {
+            GetWindowRect(window_, &outer);
+            SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + std::max(missingWidth, 0),
+                         outer.bottom - outer.top + std::max(missingHeight, 0),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void TLumeraMainForm::ShowOnScreen(const RECT& area) {

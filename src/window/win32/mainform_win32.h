@@ -1,5 +1,6 @@
 // The game window on Win32: TLumeraMainForm with its menu, Timer1 and the board bitmap that the
-// painter draws the layer's cells into. It turns window messages into calls on the window layer.
+// painter draws the layer's cells into, at the display's scale. It turns window messages into
+// calls on the window layer.
 #pragma once
 
 #include <windows.h>
@@ -27,8 +28,9 @@ struct MainFormServices : FrontEndServices<TLumeraMainForm> {
 
 class TLumeraMainForm final : public FormWindow, public IWindowFrame {
 public:
-    // Creates the window (hidden) at its designed place and size with the menu; its creation
-    // runs FormCreate: the splash, InitGame and the selection of "A".
+    // Creates the window (hidden) at its designed place and size with the menu, both scaled
+    // with the display; its creation runs FormCreate: the splash, InitGame and the selection
+    // of "A".
     TLumeraMainForm(HINSTANCE instance, MainFormServices services);
     ~TLumeraMainForm() override;
 
@@ -46,6 +48,9 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The board at the window's scale; the window placed at `suggested` (given by the system
+    // when the scale changes), or at its designed place and size at that scale.
+    void AdoptScale(int dpi, const RECT* suggested);
     // Copies the board to the window where WM_PAINT asks, the rest of the client area grey.
     void PaintWindow();
     // Copies part of the board to the window at once, when the window is on screen.
