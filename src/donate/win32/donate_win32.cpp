@@ -41,11 +41,15 @@ TDonateForm*& ShownDialog() {
     return dialog;
 }
 
-RECT PartRect(const DonatePartDef& part) {
-    return RECT{part.left, part.top, part.left + part.width, part.top + part.height};
+// A part's place in its parent at a scale.
+RECT PartRect(const DonatePartDef& part, const DisplayScale& scale) {
+    return scale.ToDevice(RECT{part.left, part.top, part.left + part.width, part.top + part.height});
 }
 
-bool Contains(const DonatePartDef& part, int x, int y) {
+// Whether a point of the parent's client area, in device pixels, lies in the part.
+bool Contains(const DonatePartDef& part, const DisplayScale& scale, int deviceX, int deviceY) {
+    const int x = scale.ToDesign(deviceX);
+    const int y = scale.ToDesign(deviceY);
     return x >= part.left && x < part.left + part.width && y >= part.top && y < part.top + part.height;
 }
 
@@ -65,46 +69,36 @@ void FillArea(HDC dc, const RECT& area, COLORREF colour) {
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 }
 
-// One bevel: the top and left lines in one colour, the right and bottom lines in the other.
-void DrawBevel(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
-    FillArea(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-    FillArea(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-    FillArea(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-    FillArea(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-}
-
-void DrawPicture(HDC dc, HBITMAP picture, int left, int top, int width, int height, bool transparent) {
-    if (picture == nullptr) return;
-    const HDC source = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(source, picture);
-    if (transparent)
-        // The graphics library's own transparent copy: the one of msimg32 only forwards to it,
-        // and importing msimg32 would cost its load at every start.
-        GdiTransparentBlt(dc, left, top, width, height, source, 0, 0, width, height, kGlyphTransparent);
-    else
-        BitBlt(dc, left, top, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+// One bevel, `width` pixels wide: the top and left lines in one colour, the right and bottom
+// lines in the other.
+void DrawBevel(HDC dc, const RECT& r, int width, COLORREF topLeft, COLORREF bottomRight) {
+    for (int ring = 0; ring < width; ++ring) {
+        const RECT e{r.left + ring, r.top + ring, r.right - ring, r.bottom - ring};
+        FillArea(dc, RECT{e.left, e.top, e.right - 1, e.top + 1}, topLeft);
+        FillArea(dc, RECT{e.left, e.top, e.left + 1, e.bottom - 1}, topLeft);
+        FillArea(dc, RECT{e.right - 1, e.top, e.right, e.bottom}, bottomRight);
+        FillArea(dc, RECT{e.left, e.bottom - 1, e.right, e.bottom}, bottomRight);
+    }
 }
 
 }  // namespace
 
-TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
+TDonateForm::TDonateForm(HWND owner) : owner_(owner), scale_(WindowScale(owner)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterFormClass(kWindowClass);
     RegisterWindowClass(kGroupClass, &TDonateForm::GroupProc);
     RegisterWindowClass(kPanelClass, &TDonateForm::PanelProc);
     background_ = CreateSolidBrush(clMoneyGreen);
     cream_ = CreateSolidBrush(clCream);
-    font_ = CreateFormFont();
-    linkFont_ = CreateFormFont(kFormFontPixels, false, true);
+    font_ = CreateFormFont(scale_.ToDevice(kFormFontPixels));
+    linkFont_ = CreateFormFont(scale_.ToDevice(kFormFontPixels), false, true);
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, kPictureName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     glyph_ = static_cast<HBITMAP>(LoadImageW(instance, kGlyphName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     disabledGlyph_ =
         static_cast<HBITMAP>(LoadImageW(instance, kDisabledGlyphName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
-    RECT outer{0, 0, kDonateClientWidth, kDonateClientHeight};
-    AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    const RECT outer = FrameForClient(scale_.ToDevice(RECT{0, 0, kDonateClientWidth, kDonateClientHeight}), kStyle,
+                                      false, kExStyle, scale_.Dpi());
     CreateFormWindow(kExStyle, kWindowClass, FromAnsi(kDonateCaption).c_str(), kStyle, 0, 0, outer.right - outer.left,
                      outer.bottom - outer.top, owner, nullptr);
     if (window_ == nullptr) {
@@ -120,20 +114,21 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner) {
             DeleteMenu(systemMenu, command, MF_BYCOMMAND);
 
         // The parts in their tab order: the radio group, "Proceed", the panel.
-        rgDonate_ = MakeChild(kGroupClass, L"", 0, WS_EX_CONTROLPARENT, PartRect(kDonateRadioGroup), window_, 0, this);
+        rgDonate_ = MakeChild(kGroupClass, L"", 0, WS_EX_CONTROLPARENT, PartRect(kDonateRadioGroup, scale_), window_, 0, this);
         for (std::size_t i = 0; i < rgDonateItems_.size(); ++i) {
             const int top = kDonateItemTop + kDonateItemPitch * static_cast<int>(i);
             const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
             rgDonateItems_[i] =
                 MakeChild(L"BUTTON", FromAnsi(kDonateAnswerTexts[i]).c_str(), style, 0,
-                          RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth, top + kDonateItemPitch},
+                          scale_.ToDevice(RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth,
+                                               top + kDonateItemPitch}),
                           rgDonate_, kFirstItemId + static_cast<int>(i), nullptr);
             SendMessageW(rgDonateItems_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         }
         ntmOK_ = MakeChild(L"BUTTON", FromAnsi(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0,
-                           PartRect(kDonateProceedButton), window_, kProceedId, nullptr);
+                           PartRect(kDonateProceedButton, scale_), window_, kProceedId, nullptr);
         SendMessageW(ntmOK_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        Panel1_ = MakeChild(kPanelClass, L"", 0, 0, PartRect(kDonatePanel), window_, 0, this);
+        Panel1_ = MakeChild(kPanelClass, L"", 0, 0, PartRect(kDonatePanel, scale_), window_, 0, this);
     } catch (...) {
         // The window goes without taking the object along, which the failed construction frees.
         BelongToWindow(false);
@@ -266,14 +261,15 @@ LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam
             form->PaintPanel(window);
             return 0;
         case WM_LBUTTONDOWN:
-            form->panelLinkPressed_ = Contains(kDonateHomePageLabel, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            form->panelLinkPressed_ =
+                Contains(kDonateHomePageLabel, form->scale_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             if (form->panelLinkPressed_) SetCapture(window);
             return 0;
         case WM_LBUTTONUP: {
             const bool pressed = form->panelLinkPressed_;
             form->panelLinkPressed_ = false;
             if (GetCapture() == window) ReleaseCapture();
-            if (pressed && Contains(kDonateHomePageLabel, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+            if (pressed && Contains(kDonateHomePageLabel, form->scale_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
                 try {
                     form->lblHomePageClick();
                 } catch (const std::exception&) {
@@ -282,7 +278,8 @@ LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam
             return 0;
         }
         case WM_SETCURSOR:
-            if (POINT point{}; PointerInClient(window, lParam, point) && Contains(kDonateHomePageLabel, point.x, point.y))
+            if (POINT point{}; PointerInClient(window, lParam, point) &&
+                               Contains(kDonateHomePageLabel, form->scale_, point.x, point.y))
                 return ShowLinkCursor();
             break;
         default:
@@ -296,7 +293,7 @@ LRESULT CALLBACK TDonateForm::PanelProc(HWND window, UINT message, WPARAM wParam
 void TDonateForm::FormPaint() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
-    DrawPicture(dc, picture_, kDonateImage.left, kDonateImage.top, kDonateImage.width, kDonateImage.height, false);
+    DrawScaledPicture(dc, picture_, kDonateImage.width, kDonateImage.height, PartRect(kDonateImage, scale_));
     EndPaint(window_, &paint);
 }
 
@@ -312,7 +309,12 @@ void TDonateForm::PaintGroup(HWND group) {
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, oldFont);
     RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    // The etched frame's two lines, each as wide as a pixel at the scale.
+    const int lineWidth = scale_.ToDevice(1);
+    for (int ring = 0; ring < 2 * lineWidth; ++ring) {
+        RECT line{frame.left + ring, frame.top + ring, frame.right - ring, frame.bottom - ring};
+        DrawEdge(dc, &line, ring < lineWidth ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    }
     EndPaint(group, &paint);
 }
 
@@ -323,15 +325,16 @@ void TDonateForm::PaintPanel(HWND panel) {
     RECT client{};
     GetClientRect(panel, &client);
     FillRect(dc, &client, cream_);
-    DrawBevel(dc, client, clBevelLight, clBevelShadow);
-    DrawBevel(dc, RECT{client.left + 1, client.top + 1, client.right - 1, client.bottom - 1}, clBevelShadow,
-              clBevelLight);
+    const int bevel = scale_.ToDevice(1);
+    DrawBevel(dc, client, bevel, clBevelLight, clBevelShadow);
+    DrawBevel(dc, RECT{client.left + bevel, client.top + bevel, client.right - bevel, client.bottom - bevel}, bevel,
+              clBevelShadow, clBevelLight);
 
     SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ oldFont = SelectObject(dc, font_);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const auto label = [dc](const DonatePartDef& part, const std::string& text, UINT format) {
-        RECT area = PartRect(part);
+    const auto label = [dc, this](const DonatePartDef& part, const std::string& text, UINT format) {
+        RECT area = PartRect(part, scale_);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_NOPREFIX);
@@ -358,22 +361,24 @@ void TDonateForm::DrawProceedButton(const DRAWITEMSTRUCT& item) {
     SIZE textSize{};
     const int textLength = static_cast<int>(sizeof kDonateProceedText - 1);
     GetTextExtentPoint32A(dc, kDonateProceedText, textLength, &textSize);
-    constexpr int kSpacing = 4;
-    const int width = kDonateGlyphPixels + kSpacing + textSize.cx;
-    const int shift = pushed ? 1 : 0;
+    const int glyph = scale_.ToDevice(kDonateGlyphPixels);
+    const int spacing = scale_.ToDevice(4);
+    const int width = glyph + spacing + textSize.cx;
+    const int shift = pushed ? scale_.ToDevice(1) : 0;
     const int left = area.left + (area.right - area.left - width) / 2 + shift;
-    const int glyphTop = area.top + (area.bottom - area.top - kDonateGlyphPixels) / 2 + shift;
-    DrawPicture(dc, disabled ? disabledGlyph_ : glyph_, left, glyphTop, kDonateGlyphPixels, kDonateGlyphPixels, true);
+    const int glyphTop = area.top + (area.bottom - area.top - glyph) / 2 + shift;
+    DrawScaledPicture(dc, disabled ? disabledGlyph_ : glyph_, kDonateGlyphPixels, kDonateGlyphPixels,
+                      RECT{left, glyphTop, left + glyph, glyphTop + glyph}, &kGlyphTransparent);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-    RECT text{left + kDonateGlyphPixels + kSpacing, area.top + shift, area.right, area.bottom + shift};
+    RECT text{left + glyph + spacing, area.top + shift, area.right, area.bottom + shift};
     DrawTextA(dc, kDonateProceedText, textLength, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
 
     if (item.itemState & ODS_FOCUS) {
         RECT focus = area;
-        InflateRect(&focus, -4, -4);
+        InflateRect(&focus, -scale_.ToDevice(4), -scale_.ToDevice(4));
         DrawFocusRect(dc, &focus);
     }
 }

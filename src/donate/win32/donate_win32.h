@@ -8,12 +8,14 @@
 #include <functional>
 
 #include "donate/donation_reminder.h"
+#include "util/win32/display_scale_win32.h"
 #include "util/win32/form_window_win32.h"
 
 namespace lumera::win32 {
 
-// The dialog: a fixed dialog frame with a close box only, shown modally over its owner.
-// Closing it by "Proceed", its close box or the system's close command gives the answer.
+// The dialog: a fixed dialog frame with a close box only, shown modally over its owner at the
+// owner's display scale. Closing it by "Proceed", its close box or the system's close command
+// gives the answer.
 class TDonateForm final : public FormWindow {
 public:
     // Builds the dialog, hidden; throws std::runtime_error when it cannot be created.
@@ -42,6 +44,7 @@ private:
     void DrawProceedButton(const DRAWITEMSTRUCT& item);
 
     HWND owner_ = nullptr;
+    DisplayScale scale_;
     HWND rgDonate_ = nullptr;
     std::array<HWND, 5> rgDonateItems_{};
     HWND ntmOK_ = nullptr;

@@ -23,8 +23,9 @@ constexpr wchar_t kWindowClass[] = L"TsplashForm";
 // The splash picture among the program's resources.
 constexpr wchar_t kPictureName[] = L"SPLASH";
 
-RECT PartRect(const SplashPartDef& part) {
-    return RECT{part.left, part.top, part.left + part.width, part.top + part.height};
+// A part's place in the client area at a scale.
+RECT PartRect(const SplashPartDef& part, const DisplayScale& scale) {
+    return scale.ToDevice(RECT{part.left, part.top, part.left + part.width, part.top + part.height});
 }
 
 bool Contains(const SplashPartDef& part, int x, int y) {
@@ -36,8 +37,9 @@ COLORREF TextColour(Colour colour) {
 }
 
 // A label's text, drawn over the picture within the label's bounds.
-void DrawLabel(HDC dc, const SplashPartDef& part, HFONT font, const std::string& text, UINT format) {
-    RECT area = PartRect(part);
+void DrawLabel(HDC dc, const SplashPartDef& part, const DisplayScale& scale, HFONT font, const std::string& text,
+               UINT format) {
+    RECT area = PartRect(part, scale);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     SelectObject(dc, font);
@@ -48,20 +50,22 @@ void DrawLabel(HDC dc, const SplashPartDef& part, HFONT font, const std::string&
 
 }  // namespace
 
-TsplashForm::TsplashForm(HWND owner, int mode) : SplashMode(mode) {
+TsplashForm::TsplashForm(HWND owner, int mode) : SplashMode(mode), scale_(WindowScale(owner)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterFormClass(kWindowClass);
-    // A border-less client area of the designed size; the owner keeps it above itself and
-    // takes it along when it is destroyed.
-    CreateFormWindow(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, L"Lumera 8.0", WS_POPUP, 0, 0, kSplashWidth,
-                     kSplashHeight, owner, nullptr);
+    // A border-less client area of the designed size at the owner's scale; the owner keeps it
+    // above itself and takes it along when it is destroyed.
+    CreateFormWindow(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWindowClass, L"Lumera 8.0", WS_POPUP, 0, 0,
+                     scale_.ToDevice(kSplashWidth), scale_.ToDevice(kSplashHeight), owner, nullptr);
     if (window_ == nullptr)
         throw std::runtime_error("Cannot create the splash window (error " + std::to_string(GetLastError()) + ")");
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, kPictureName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    titleFont_ = CreateFormFont(kSplashTitleLabel.fontPixels, kSplashTitleLabel.bold, kSplashTitleLabel.underline);
-    addressFont_ =
-        CreateFormFont(kSplashAddressLabel.fontPixels, kSplashAddressLabel.bold, kSplashAddressLabel.underline);
-    buttonFont_ = CreateFormFont(kSplashCloseButton.fontPixels, kSplashCloseButton.bold);
+    const auto font = [this](const SplashPartDef& part) {
+        return CreateFormFont(scale_.ToDevice(part.fontPixels), part.bold, part.underline);
+    };
+    titleFont_ = font(kSplashTitleLabel);
+    addressFont_ = font(kSplashAddressLabel);
+    buttonFont_ = font(kSplashCloseButton);
     closeButtonVisible_ = SplashModeFor(SplashMode).showsCloseButton;
     BelongToWindow();
 }
@@ -148,7 +152,9 @@ LRESULT TsplashForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The parts lie over the picture, the later ones above the earlier ones.
-TsplashForm::Part TsplashForm::PartAt(int x, int y) const {
+TsplashForm::Part TsplashForm::PartAt(int deviceX, int deviceY) const {
+    const int x = scale_.ToDesign(deviceX);
+    const int y = scale_.ToDesign(deviceY);
     if (Contains(kSplashAddressLabel, x, y)) return Part::Label3;
     if (Contains(kSplashTitleLabel, x, y)) return Part::Label1;
     if (Contains(kSplashEditionLabel, x, y)) return Part::lblEval;
@@ -173,28 +179,21 @@ void TsplashForm::Click(Part part) {
 void TsplashForm::FormPaint() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(window_, &paint);
-    if (picture_) {
-        const HDC source = CreateCompatibleDC(dc);
-        const HGDIOBJ old = SelectObject(source, picture_);
-        BitBlt(dc, kSplashImage.left, kSplashImage.top, kSplashImage.width, kSplashImage.height, source, 0, 0,
-               SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
-    }
+    DrawScaledPicture(dc, picture_, kSplashImage.width, kSplashImage.height, PartRect(kSplashImage, scale_));
     SetBkMode(dc, TRANSPARENT);
     if (closeButtonVisible_) {
-        RECT button = PartRect(kSplashCloseButton);
+        RECT button = PartRect(kSplashCloseButton, scale_);
         DrawFrameControl(dc, &button, DFC_BUTTON, DFCS_BUTTONPUSH | (buttonDown_ ? DFCS_PUSHED : 0));
-        if (buttonDown_) OffsetRect(&button, 1, 1);
+        if (buttonDown_) OffsetRect(&button, scale_.ToDevice(1), scale_.ToDevice(1));
         const HGDIOBJ old = SelectObject(dc, buttonFont_);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextA(dc, kSplashCloseText, -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
     }
     const SplashModeDef mode = SplashModeFor(SplashMode);
-    DrawLabel(dc, kSplashEditionLabel, titleFont_, mode.editionText, DT_CENTER | DT_WORDBREAK);
-    DrawLabel(dc, kSplashTitleLabel, titleFont_, kSplashTitleText, DT_CENTER);
-    DrawLabel(dc, kSplashAddressLabel, addressFont_, SplashAddressText(), DT_CENTER);
+    DrawLabel(dc, kSplashEditionLabel, scale_, titleFont_, mode.editionText, DT_CENTER | DT_WORDBREAK);
+    DrawLabel(dc, kSplashTitleLabel, scale_, titleFont_, kSplashTitleText, DT_CENTER);
+    DrawLabel(dc, kSplashAddressLabel, scale_, addressFont_, SplashAddressText(), DT_CENTER);
     EndPaint(window_, &paint);
 }
 

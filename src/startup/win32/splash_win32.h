@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include "util/win32/display_scale_win32.h"
 #include "util/win32/form_window_win32.h"
 
 namespace lumera::win32 {
 
-// A borderless, topmost picture window over its owner. Its labels and "X" are painted by the
-// window itself, as parts without windows of their own; it is destroyed only by a release
-// request or with its owner, and the object goes with its window.
+// A borderless, topmost picture window over its owner, at the owner's display scale. Its labels
+// and "X" are painted by the window itself, as parts without windows of their own; it is
+// destroyed only by a release request or with its owner, and the object goes with its window.
 class TsplashForm final : public FormWindow {
 public:
     // Builds the window, hidden; throws std::runtime_error when it cannot be created.
@@ -35,9 +36,11 @@ private:
     ~TsplashForm() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormPaint();
+    // The part under a point of the client area, in device pixels.
     Part PartAt(int x, int y) const;
     void Click(Part part);
 
+    DisplayScale scale_;
     HBITMAP picture_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT addressFont_ = nullptr;
