@@ -1,5 +1,6 @@
 // The board painted by GDI into the memory bitmap, read back pixel by pixel: outlines, fills,
-// gaps, the status box in both modes, and single-cell redraws.
+// gaps, the status box in both modes, single-cell redraws, and the board at 1.5 and 2 times the
+// size, where every cell lies where the scaled geometry puts it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -150,6 +151,93 @@ TEST_F(BoardPainterTest, SingleCellRedrawChangesThatCellAlone) {
     for (int y = 0; y < kBoardHeight; y += 7)
         for (int x = 0; x < kBoardWidth; x += 7) ASSERT_EQ(painter.Pixel(x, y), clGray);
 }
+
+// The board at a display scale: every part's outline is black across the whole width of its
+// scaled pixels, the gap beside and below it grey, its fill where the scale puts it, and its
+// letter drawn at the scale in two colours only.
+class ScaledBoardTest : public BoardPainterTest, public ::testing::WithParamInterface<int> {
+protected:
+    void ExpectPartAt(const CellRect& cell, Colour fill) {
+        const DisplayScale scale(GetParam());
+        const auto at = [&](int x) { return scale.ToDevice(x); };
+        const int left = at(cell.Left), top = at(cell.Top), right = at(cell.Right + 1), bottom = at(cell.Bottom + 1);
+        const int line = at(cell.Left + 1) - left;  // the outline's width in device pixels
+        for (int x = left; x < right; ++x)
+            for (int y : {top, top + line - 1, bottom - line, bottom - 1})
+                ASSERT_EQ(painter.Pixel(x, y), clBlack) << x << "," << y;
+        for (int y = top; y < bottom; ++y)
+            for (int x : {left, left + line - 1, right - line, right - 1})
+                ASSERT_EQ(painter.Pixel(x, y), clBlack) << x << "," << y;
+        // Inside the outline where no glyph reaches: left of the text and above it.
+        EXPECT_EQ(painter.Pixel(left + line, bottom - line - 1), fill);
+        EXPECT_EQ(painter.Pixel(right - line - 1, top + line), fill);
+        if (right < painter.Width()) {
+            EXPECT_EQ(painter.Pixel(right, (top + bottom) / 2), clGray);
+        }
+        EXPECT_EQ(painter.Pixel((left + right) / 2, bottom), clGray);
+    }
+    // Rows of a cell's fill that hold ink, and whether every pixel is ink or fill.
+    int InkRows(const CellRect& cell, Colour fill, bool& twoColours) {
+        const DisplayScale& scale = painter.Scale();
+        int rows = 0;
+        twoColours = true;
+        for (int y = scale.ToDevice(cell.Top + 1); y < scale.ToDevice(cell.Bottom); ++y) {
+            bool ink = false;
+            for (int x = scale.ToDevice(cell.Left + 1); x < scale.ToDevice(cell.Right); ++x) {
+                const Colour pixel = painter.Pixel(x, y);
+                ink |= pixel == clBlack;
+                twoColours &= pixel == clBlack || pixel == fill;
+            }
+            rows += ink;
+        }
+        return rows;
+    }
+};
+
+TEST_P(ScaledBoardTest, EveryPartLiesWhereTheScaledGeometryPutsItWithSharpOutlinesAndLetters) {
+    rig.window.FormPaint();
+    bool sharp = true;
+    const int letterRows96 = InkRows(AlphabetCellRect(1), clWhite, sharp);
+    ASSERT_TRUE(painter.SetScale(DisplayScale(GetParam())));
+    EXPECT_FALSE(painter.SetScale(DisplayScale(GetParam())));
+    const DisplayScale scale(GetParam());
+    ASSERT_EQ(painter.Width(), scale.ToDevice(kBoardWidth));
+    ASSERT_EQ(painter.Height(), scale.ToDevice(kBoardHeight));
+    rig.window.FormPaint();
+
+    for (int n = 1; n <= 26; ++n) {
+        SCOPED_TRACE(::testing::Message() << "alphabet cell " << n);
+        ExpectPartAt(AlphabetCellRect(n), n == 3 ? clRed : clWhite);
+    }
+    for (int n = 1; n <= kGridCells; ++n) {
+        SCOPED_TRACE(::testing::Message() << "grid cell " << n);
+        ExpectPartAt(PuzzleCellRect(n), n == 3 || n == 4 ? clWhite : clSilver);
+    }
+    ExpectPartAt(kStatusRect, clRed);
+
+    // "A" is drawn in the larger font: its ink is about the scale times as tall, and as sharp.
+    const int letterRows = InkRows(AlphabetCellRect(1), clWhite, sharp);
+    EXPECT_TRUE(sharp);
+    EXPECT_GE(letterRows * 96, (letterRows96 - 1) * GetParam());
+    EXPECT_LE(letterRows * 96, (letterRows96 + 1) * GetParam());
+    EXPECT_GT(InkRows(kStatusRect, clRed, sharp), letterRows);
+    EXPECT_TRUE(sharp);
+}
+
+TEST_P(ScaledBoardTest, ACellRedrawShowsItsOutlineRectangleAtTheScale) {
+    std::vector<RECT> shown;
+    painter.SetShowArea([&](const RECT& area) { shown.push_back(area); });
+    painter.SetScale(DisplayScale(GetParam()));
+    rig.window.DrawPuzzleCell(31, 'Q', clWhite);
+    const DisplayScale scale(GetParam());
+    const CellRect cell = PuzzleCellRect(31);
+    const RECT expected = scale.ToDevice(CellArea(cell));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(EqualRect(&shown[0], &expected));
+    ExpectPartAt(cell, clWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtOneAndAHalfAndTwice, ScaledBoardTest, ::testing::Values(144, 192));
 
 }  // namespace
 }  // namespace lumera::win32

@@ -173,6 +173,28 @@ TEST_F(MainFormTest, CellRedrawsAreOnTheWindowWhenTheClickReturns) {
     ReleaseDC(form_->Handle(), screen);
 }
 
+TEST_F(MainFormTest, AMoveToAScreenOfTwiceTheDensityRedrawsTheBoardThereAndClicksFindTheirCells) {
+    RECT suggested{200, 150, 1500, 850};
+    SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    GetWindowRect(form_->Handle(), &frame);
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    ASSERT_EQ(form_->Board().Scale().Dpi(), 192);
+    ASSERT_EQ(form_->Board().Width(), 2 * kBoardWidth);
+    // The board as it stood, now at twice the size: "A" selected, the blank of cell 6 correct.
+    const auto fillAt2x = [&](const CellRect& cell) { return form_->Board().Pixel(2 * cell.Right - 1, 2 * cell.Bottom - 1); };
+    EXPECT_EQ(fillAt2x(AlphabetCellRect(1)), clRed);
+    EXPECT_EQ(fillAt2x(PuzzleCellRect(6)), clSilver);
+    // Board pixel 23 (the gap right of "A", which belongs to "A") is device pixels 46 and 47.
+    Release(WM_LBUTTONUP, 48, 20);
+    EXPECT_EQ(form_->Game().SelectedLetter, 'B');
+    EXPECT_EQ(fillAt2x(AlphabetCellRect(2)), clRed);
+    Release(WM_LBUTTONUP, 47, 20);
+    EXPECT_EQ(form_->Game().SelectedLetter, 'A');
+    Release(WM_LBUTTONUP, 9, 20);  // board pixel 4, the strip's own boundary: nothing
+    EXPECT_EQ(form_->Game().SelectedLetter, 'A');
+}
+
 TEST_F(MainFormTest, ErrorInAHandlerIsReportedWithTheStopIconAndTheGameGoesOn) {
     std::wstring caption, text;
     lumera::testing::ModalAnswerer answerer([&](HWND box) {
