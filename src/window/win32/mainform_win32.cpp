@@ -1,5 +1,5 @@
-// The main window on Win32: its class and messages, the frame port, and the board bitmap copied
-// to the screen at the display's scale.
+// The main window on Win32: its class and messages, the frame port, the board bitmap copied to
+// the screen at the display's scale, and the board handed to screen readers.
 #include "window/win32/mainform_win32.h"
 
 #include <windowsx.h>
@@ -78,7 +78,15 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             RunHandler(window_,
                        [this, wParam, lParam] { AdoptScale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); });
             return 0;
-
+        case WM_GETOBJECT:
+            if (AsksForClient(lParam)) {
+                if (!accessibility_) accessibility_ = BoardAccessibility::Create(window_, *layer_, painter_);
+                if (accessibility_) return accessibility_->ClientObject(wParam);
+            }
+            break;
+        case kActivateBoardPart:
+            layer_->ActivateBoardPart(static_cast<int>(wParam));
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT covers every pixel
         case WM_PAINT:
@@ -113,6 +121,7 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
+            accessibility_.reset();
             if (destroyed_) destroyed_();
             return 0;
         default:

@@ -1,6 +1,6 @@
 // The game window on Win32: TLumeraMainForm with its menu, Timer1 and the board bitmap that the
 // painter draws the layer's cells into, at the display's scale. It turns window messages into
-// calls on the window layer.
+// calls on the window layer, and hands the board to screen readers when they ask.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "util/win32/form_window_win32.h"
 #include "window/front_end.h"
 #include "window/game_window.h"
+#include "window/win32/board_accessible_win32.h"
 #include "window/win32/board_painter_win32.h"
 
 namespace lumera::win32 {
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<GameWindow> layer_;
     HMENU menu_ = nullptr;
     HBRUSH background_ = nullptr;
+    std::unique_ptr<BoardAccessibility> accessibility_;  // once a screen reader has asked
 };
 
 // The identifier of Timer1 in WM_TIMER.
