@@ -68,8 +68,8 @@ protected:
         previous_ = std::filesystem::current_path();
         folder_.Write("Lumera8.dat", "HELLO WORLD\r\n");
         std::filesystem::current_path(folder_.path);
-        form_ = std::make_unique<TLumeraMainForm>(
-            GetModuleHandleW(nullptr), MainFormServices{{&store_, &dialogs_, &sound_, &random_, &clock_, {}}, {}, {}});
+        MainFormServices services{{&store_, &dialogs_, &sound_, &random_, &clock_, nullptr, {}}, {}, {}};
+        form_ = std::make_unique<TLumeraMainForm>(GetModuleHandleW(nullptr), std::move(services));
     }
     void TearDown() override {
         if (board_) board_->Release();
