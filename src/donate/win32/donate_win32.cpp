@@ -90,8 +90,7 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner), scale_(WindowScale(owner))
     RegisterWindowClass(kPanelClass, &TDonateForm::PanelProc);
     background_ = CreateSolidBrush(clMoneyGreen);
     cream_ = CreateSolidBrush(clCream);
-    font_ = CreateFormFont(scale_.ToDevice(kFormFontPixels));
-    linkFont_ = CreateFormFont(scale_.ToDevice(kFormFontPixels), false, true);
+    MakeFonts();
     picture_ = static_cast<HBITMAP>(LoadImageW(instance, kPictureName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     glyph_ = static_cast<HBITMAP>(LoadImageW(instance, kGlyphName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     disabledGlyph_ =
@@ -113,22 +112,17 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner), scale_(WindowScale(owner))
         for (UINT command : {SC_RESTORE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE})
             DeleteMenu(systemMenu, command, MF_BYCOMMAND);
 
-        // The parts in their tab order: the radio group, "Proceed", the panel.
-        rgDonate_ = MakeChild(kGroupClass, L"", 0, WS_EX_CONTROLPARENT, PartRect(kDonateRadioGroup, scale_), window_, 0, this);
+        // The parts in their tab order: the radio group, "Proceed", the panel; placed below.
+        rgDonate_ = MakeChild(kGroupClass, L"", 0, WS_EX_CONTROLPARENT, RECT{}, window_, 0, this);
         for (std::size_t i = 0; i < rgDonateItems_.size(); ++i) {
-            const int top = kDonateItemTop + kDonateItemPitch * static_cast<int>(i);
             const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-            rgDonateItems_[i] =
-                MakeChild(L"BUTTON", FromAnsi(kDonateAnswerTexts[i]).c_str(), style, 0,
-                          scale_.ToDevice(RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth,
-                                               top + kDonateItemPitch}),
-                          rgDonate_, kFirstItemId + static_cast<int>(i), nullptr);
-            SendMessageW(rgDonateItems_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+            rgDonateItems_[i] = MakeChild(L"BUTTON", FromAnsi(kDonateAnswerTexts[i]).c_str(), style, 0, RECT{},
+                                          rgDonate_, kFirstItemId + static_cast<int>(i), nullptr);
         }
-        ntmOK_ = MakeChild(L"BUTTON", FromAnsi(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0,
-                           PartRect(kDonateProceedButton, scale_), window_, kProceedId, nullptr);
-        SendMessageW(ntmOK_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        Panel1_ = MakeChild(kPanelClass, L"", 0, 0, PartRect(kDonatePanel, scale_), window_, 0, this);
+        ntmOK_ = MakeChild(L"BUTTON", FromAnsi(kDonateProceedText).c_str(), BS_OWNERDRAW | WS_TABSTOP, 0, RECT{},
+                           window_, kProceedId, nullptr);
+        Panel1_ = MakeChild(kPanelClass, L"", 0, 0, RECT{}, window_, 0, this);
+        LayOut();
     } catch (...) {
         // The window goes without taking the object along, which the failed construction frees.
         BelongToWindow(false);
@@ -137,6 +131,43 @@ TDonateForm::TDonateForm(HWND owner) : owner_(owner), scale_(WindowScale(owner))
         throw;
     }
     FormCreate();
+}
+
+void TDonateForm::MakeFonts() {
+    font_ = CreateFormFont(scale_.ToDevice(kFormFontPixels));
+    linkFont_ = CreateFormFont(scale_.ToDevice(kFormFontPixels), false, true);
+}
+
+// The parts' places and font at the scale in use.
+void TDonateForm::LayOut() {
+    const auto place = [this](HWND part, const RECT& area) {
+        SetWindowPos(part, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    };
+    place(rgDonate_, PartRect(kDonateRadioGroup, scale_));
+    for (std::size_t i = 0; i < rgDonateItems_.size(); ++i) {
+        const int top = kDonateItemTop + kDonateItemPitch * static_cast<int>(i);
+        place(rgDonateItems_[i],
+              scale_.ToDevice(RECT{kDonateItemLeft, top, kDonateItemLeft + kDonateItemWidth, top + kDonateItemPitch}));
+    }
+    place(ntmOK_, PartRect(kDonateProceedButton, scale_));
+    place(Panel1_, PartRect(kDonatePanel, scale_));
+}
+
+// Moved to a screen of another scale: the parts and fonts at the new scale, the frame where the
+// system suggests.
+void TDonateForm::FormScaleChanged(int dpi, const RECT& suggested) {
+    const HFONT oldFont = font_;
+    const HFONT oldLinkFont = linkFont_;
+    scale_ = DisplayScale(dpi);
+    MakeFonts();
+    LayOut();
+    DeleteObject(oldFont);
+    DeleteObject(oldLinkFont);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 TDonateForm::~TDonateForm() {
@@ -219,6 +250,9 @@ LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 ntmOKClick();
             }
             // IDOK and IDCANCEL, which the dialog keys would send, do nothing.
+            return 0;
+        case WM_DPICHANGED:
+            FormScaleChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
             // The close box and the system's close command count as an answer.

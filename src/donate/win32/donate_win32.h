@@ -38,6 +38,9 @@ private:
     static LRESULT CALLBACK GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Close();
+    void MakeFonts();
+    void LayOut();
+    void FormScaleChanged(int dpi, const RECT& suggested);
     void FormPaint();
     void PaintPanel(HWND panel);
     void PaintGroup(HWND group);

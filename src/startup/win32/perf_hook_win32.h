@@ -59,7 +59,8 @@ inline void PerfReportFirstPaintAndQuit(const std::wstring& file) {
     if (memoryInfo == nullptr || !memoryInfo(GetCurrentProcess(), &memory, sizeof memory)) memory = {};
     if (std::FILE* report = _wfopen(file.c_str(), L"a")) {
         std::fprintf(report,
-                     "LUMERA_PERF first_paint_end_unix_ns=%lld startup_ms=%.3f peak_working_set_kb=%lu private_kb=%lu\n",
+                     "LUMERA_PERF first_paint_end_unix_ns=%lld startup_ms=%.3f"
+                     " peak_working_set_kb=%lu private_kb=%lu\n",
                      unixNs, startupMs, static_cast<unsigned long>(memory.PeakWorkingSetSize / 1024),
                      static_cast<unsigned long>(memory.PagefileUsage / 1024));
         std::fclose(report);

@@ -47,7 +47,8 @@ RECT FrameForClient(const RECT& client, DWORD style, bool hasMenu, DWORD exStyle
     return outer;
 }
 
-void DrawScaledPicture(HDC dc, HBITMAP picture, int width, int height, const RECT& target, const COLORREF* transparent) {
+void DrawScaledPicture(HDC dc, HBITMAP picture, int width, int height, const RECT& target,
+                       const COLORREF* transparent) {
     if (picture == nullptr) return;
     const HDC source = CreateCompatibleDC(dc);
     const HGDIOBJ old = SelectObject(source, picture);

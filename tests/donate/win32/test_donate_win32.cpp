@@ -9,6 +9,7 @@
 
 #include "donate/donate_layout.h"
 #include "donate/win32/donate_win32.h"
+#include "util/form_font.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 #include "util/win32/registry_store_win32.h"
@@ -197,6 +198,48 @@ TEST_F(DonationReminder, DialogHasItsFrameSizeColoursAndAnswersAndIgnoresEnterAn
     EXPECT_EQ(CurrentDonateForm(), nullptr);
     Pump(2000, [&] { return !IsWindow(dialog); });
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(DonationReminder, DialogMovedToAScreenOfTwiceTheDensityLaysItsPartsOutAgainThere) {
+    owner.Show();
+    LoadDonationState();
+    HWND dialog = nullptr;
+    RECT frame{}, button{};
+    LOGFONTW buttonFont{};
+    COLORREF outerBevel = 0, innerBevel = 0;
+    ModalSteps steps(
+        {[&] {
+             TDonateForm* form = CurrentDonateForm();
+             if (form == nullptr || !IsWindowVisible(form->Handle())) return false;
+             dialog = form->Handle();
+             RECT suggested{10, 10, 810, 710};  // within the test screen
+             SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+             GetWindowRect(dialog, &frame);
+             GetWindowRect(ProceedButton(dialog), &button);
+             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+             const auto font = reinterpret_cast<HFONT>(SendMessageW(ProceedButton(dialog), WM_GETFONT, 0, 0));
+             GetObjectW(font, sizeof buttonFont, &buttonFont);
+             const HWND panel = FindWindowExW(dialog, nullptr, L"TPanel", nullptr);
+             outerBevel = PixelAt(panel, 1, 1);  // the raised bevel, two pixels wide now
+             innerBevel = PixelAt(panel, 2, 2);
+             Answer(dialog, kAnswerAlreadyDonated);
+             return true;
+         }},
+        [] {
+            if (TDonateForm* form = CurrentDonateForm()) PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+        });
+    ShowDonationDialog(donateDialog);
+    ASSERT_TRUE(steps.Finished());
+
+    EXPECT_EQ(frame.left, 10);
+    EXPECT_EQ(frame.bottom, 710);
+    const RECT expected{2 * kDonateProceedButton.left, 2 * kDonateProceedButton.top,
+                        2 * (kDonateProceedButton.left + kDonateProceedButton.width),
+                        2 * (kDonateProceedButton.top + kDonateProceedButton.height)};
+    EXPECT_TRUE(EqualRect(&button, &expected));
+    EXPECT_EQ(buttonFont.lfHeight, -2 * kFormFontPixels);
+    EXPECT_EQ(outerBevel, Rgb(clBevelLight));
+    EXPECT_EQ(innerBevel, Rgb(clBevelShadow));
 }
 
 TEST_F(DonationReminder, CloseBoxAndSystemCloseCountAsAnAnswerAndTheLinkOpensTheHomePage) {

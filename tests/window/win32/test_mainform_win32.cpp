@@ -182,7 +182,9 @@ TEST_F(MainFormTest, AMoveToAScreenOfTwiceTheDensityRedrawsTheBoardThereAndClick
     ASSERT_EQ(form_->Board().Scale().Dpi(), 192);
     ASSERT_EQ(form_->Board().Width(), 2 * kBoardWidth);
     // The board as it stood, now at twice the size: "A" selected, the blank of cell 6 correct.
-    const auto fillAt2x = [&](const CellRect& cell) { return form_->Board().Pixel(2 * cell.Right - 1, 2 * cell.Bottom - 1); };
+    const auto fillAt2x = [&](const CellRect& cell) {
+        return form_->Board().Pixel(2 * cell.Right - 1, 2 * cell.Bottom - 1);
+    };
     EXPECT_EQ(fillAt2x(AlphabetCellRect(1)), clRed);
     EXPECT_EQ(fillAt2x(PuzzleCellRect(6)), clSilver);
     // Board pixel 23 (the gap right of "A", which belongs to "A") is device pixels 46 and 47.
