@@ -82,7 +82,7 @@ protected:
     IAccessible* Board() {
         if (!board_) {
             const HRESULT got = AccessibleObjectFromWindow(form_->Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                                           IID_IAccessible, reinterpret_cast<void**>(&board_));
+                                                           __uuidof(IAccessible), reinterpret_cast<void**>(&board_));
             EXPECT_EQ(got, S_OK);
         }
         return board_;
