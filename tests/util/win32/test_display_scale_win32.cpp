@@ -1,5 +1,5 @@
 // Lengths at the display's scale (run under Wine): design pixels map to device pixels without
-// seams and back, and pictures are copied as they are, enlarged by whole pixels or smoothed.
+// seams and back, and pictures are copied as they are or enlarged by whole pixels.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -77,15 +77,6 @@ TEST_F(ScaledPictureTest, CopiedAsItIsAtItsSizeAndInSquareBlocksAtWholeScales) {
         for (int x = 0; x < 12; ++x)
             EXPECT_EQ(GetPixel(target_, 2 + x, 1 + y), Colour(x / 3, y / 3)) << x << "," << y;
     EXPECT_EQ(GetPixel(target_, 14, 3), RGB(255, 255, 255));
-}
-
-TEST_F(ScaledPictureTest, TransparentPixelsAreLeftOutAtAnyScale) {
-    const COLORREF transparent = Colour(1, 0);
-    DrawScaledPicture(target_, picture_, 4, 2, RECT{0, 0, 8, 4}, &transparent);
-    EXPECT_EQ(GetPixel(target_, 2, 0), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(target_, 3, 1), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(target_, 1, 1), Colour(0, 0));
-    EXPECT_EQ(GetPixel(target_, 7, 3), Colour(3, 1));
 }
 
 }  // namespace
