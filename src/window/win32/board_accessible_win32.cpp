@@ -345,20 +345,21 @@ std::unique_ptr<BoardAccessibility> BoardAccessibility::Create(HWND window, Game
     const AccessibilityFunctions& functions = Functions();
     if (!functions.IsComplete()) return nullptr;
     std::unique_ptr<BoardAccessibility> bridge(new BoardAccessibility);
-    // Handing the object out marshals it, which takes COM on this thread; a thread that has
-    // it already (S_FALSE) is counted all the same.
-    const HRESULT com = functions.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    bridge->comInitialized_ = SUCCEEDED(com);
     bridge->object_ = new BoardAccessible(window, layer, painter);
     bridge->layer_ = &layer;
     layer.SetBoardObserver(bridge->object_);
+    // Handing the object out marshals it, which takes COM on this thread; a thread that has
+    // it already (S_FALSE) is counted all the same.
+    bridge->comInitialized_ = SUCCEEDED(functions.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     return bridge;
 }
 
 BoardAccessibility::~BoardAccessibility() {
-    layer_->SetBoardObserver(nullptr);
-    object_->Disconnect();
-    object_->Release();
+    if (layer_) layer_->SetBoardObserver(nullptr);
+    if (object_) {
+        object_->Disconnect();
+        object_->Release();
+    }
     if (comInitialized_) Functions().coUninitialize();
 }
 

@@ -80,7 +80,11 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_GETOBJECT:
             if (AsksForClient(lParam)) {
-                if (!accessibility_) accessibility_ = BoardAccessibility::Create(window_, *layer_, painter_);
+                try {
+                    if (!accessibility_) accessibility_ = BoardAccessibility::Create(window_, *layer_, painter_);
+                } catch (const std::exception&) {
+                    // Without it the reader gets the system's plain object for the client area.
+                }
                 if (accessibility_) return accessibility_->ClientObject(wParam);
             }
             break;
