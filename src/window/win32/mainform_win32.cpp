@@ -156,9 +156,10 @@ void TLumeraMainForm::AdoptScale(int dpi, const RECT* suggested) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!scale.IsDesignScale()) {
-        constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+        const auto style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
+        const auto exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
         const RECT board{0, 0, painter_.Width(), painter_.Height()};
-        RECT outer = FrameForClient(board, kStyle, true, 0, dpi);
+        RECT outer = FrameForClient(board, style, true, exStyle, dpi);
         SetWindowPos(window_, nullptr, scale.ToDevice(kWindowLeft), scale.ToDevice(kWindowTop),
                      outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
         // A menu bar that takes more than one line, or a frame drawn otherwise than the system
