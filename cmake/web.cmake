@@ -1,0 +1,61 @@
+# The browser edition (configured with emcmake, see tools/build-web.sh): the engine, the window
+# layer and the browser front-end compiled to WebAssembly with Debian's emscripten, and the
+# static site around them. The browser's code sits in the rooms' web/ subfolders.
+set(LUMERA_BUILD_GUI OFF)  # the rooms' Qt parts stay out
+set(LUMERA_WEB_SITE_DIR ${PROJECT_BINARY_DIR}/site CACHE PATH "Where the static site is put together")
+# The engine reports failures with exceptions, which have to be caught in WebAssembly too.
+add_compile_options(-fexceptions)
+add_link_options(-fexceptions)
+
+foreach(room src/engine src/util src/donate src/window src/startup)
+  add_subdirectory(${room})
+endforeach()
+
+# The static site: the page, the program, the puzzle collection, the help, sounds, pictures,
+# icons and the glyph atlases. The service worker's cache is named after the site's contents.
+set(LUMERA_WEB_FILES
+  ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.js ${PROJECT_SOURCE_DIR}/web/page.css
+  ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest
+  ${PROJECT_SOURCE_DIR}/web/atlas/atlas-1.json ${PROJECT_SOURCE_DIR}/web/atlas/atlas-2.json
+  ${PROJECT_SOURCE_DIR}/data/Lumera8.dat ${PROJECT_SOURCE_DIR}/data/lumera8.html
+  ${PROJECT_SOURCE_DIR}/resources/splash.png ${PROJECT_SOURCE_DIR}/resources/donate.png
+  ${PROJECT_SOURCE_DIR}/resources/door.png ${PROJECT_SOURCE_DIR}/resources/door_disabled.png
+  ${PROJECT_SOURCE_DIR}/resources/icon-16.png ${PROJECT_SOURCE_DIR}/resources/icon-32.png
+  ${PROJECT_SOURCE_DIR}/resources/icon-48.png ${PROJECT_SOURCE_DIR}/resources/icon-64.png
+  ${PROJECT_SOURCE_DIR}/resources/icon-128.png ${PROJECT_SOURCE_DIR}/resources/icon.png)
+foreach(n 1 2 3 4)
+  list(APPEND LUMERA_WEB_FILES ${PROJECT_SOURCE_DIR}/resources/wave${n}.wav)
+endforeach()
+add_custom_target(site ALL
+  COMMAND ${CMAKE_COMMAND} -DSITE=${LUMERA_WEB_SITE_DIR} -DWORKER=${PROJECT_SOURCE_DIR}/web/sw.js
+          "-DFILES=${LUMERA_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
+  DEPENDS lumera8 ${LUMERA_WEB_FILES} ${PROJECT_SOURCE_DIR}/web/sw.js ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
+  COMMENT "Putting the static site together in ${LUMERA_WEB_SITE_DIR}"
+  VERBATIM)
+
+if(LUMERA_BUILD_TESTS)
+  enable_testing()
+  # GoogleTest built from Debian's sources (package googletest) with em++; no threads in Node.
+  set(LUMERA_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the browser build")
+  if(NOT EXISTS ${LUMERA_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources not found in ${LUMERA_GOOGLETEST_SOURCE_DIR} (apt-get install googletest)")
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${LUMERA_GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  foreach(lib gtest gtest_main gmock gmock_main)
+    if(TARGET ${lib} AND NOT TARGET GTest::${lib})
+      add_library(GTest::${lib} ALIAS ${lib})
+    endif()
+  endforeach()
+  # The suites run under Node (the toolchain's emulator): compiled at once, with the real file
+  # system beneath them, and their exit code as the process's.
+  add_link_options(-sWASM_ASYNC_COMPILATION=0 -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1)
+  include(GoogleTest)
+  set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+  foreach(room engine window web)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/tests/${room}/CMakeLists.txt)
+      add_subdirectory(tests/${room})
+    endif()
+  endforeach()
+endif()

@@ -1,0 +1,167 @@
+// Program entry of the browser edition: the page calls these functions. lumera_start is the
+// program's entry and the main window's creation; the others are the window's events as the
+// page receives them. Every one is wrapped like a desktop event handler: an error that escapes
+// reaches the error report and ends that event only.
+#include <emscripten.h>
+
+#include <memory>
+
+#include "donate/donation_reminder.h"
+#include "donate/web/donate_web.h"
+#include "engine/random_source.h"
+#include "startup/splash_modes.h"
+#include "startup/web/splash_web.h"
+#include "util/my_utils.h"
+#include "util/web/web_store.h"
+#include "window/game_window.h"
+#include "window/web/web_ports.h"
+
+namespace lumera::web {
+
+namespace {
+
+EM_JS(void, JsEndGame, (), { Module.page.endGame(); });
+EM_ASYNC_JS(void, JsStoreSetAsideMessage, (const char* name), {
+    await Module.page.storeSetAside(UTF8ToString(name));
+});
+
+// The windows outside the game window: splash, about, the donation dialog and the shell.
+class WebShell final : public IShell {
+public:
+    void ShowSplash() override { ShowSplashForm(kStartupSplashMode); }
+    void CloseSplash() override { CloseSplashForm(); }
+    void ShowAbout() override { ShowSplashFormModally(kStartupSplashMode + kAboutModeOffset); }
+    void ShowDonationDialog() override { lumera::ShowDonationDialog(donateDialog_); }
+    void CheckDonationReminder() override { lumera::CheckDonationReminder(donateDialog_); }
+    void OpenDocument(const std::string& document) override { ShellOpen(document); }
+
+private:
+    WebDonateDialog donateDialog_;
+};
+
+// The program: its ports and the main window, from entry to the end of the game.
+class WebProgram {
+public:
+    WebProgram()
+        : store_(LocalStorageText()),
+          frame_([this] { End(); }),
+          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_}) {}
+
+    WebSettingsStore& Store() { return store_; }
+    WebFrame& Frame() { return frame_; }
+    GameWindow& Window() { return window_; }
+    bool HasEnded() const { return ended_; }
+
+    // Any close of the main window: the donation reminder decides, its state is written, and
+    // the game ends in the page.
+    void End() {
+        if (ended_) return;
+        ended_ = true;
+        window_.FormClose();
+        SaveDonationState();
+        JsEndGame();
+    }
+
+private:
+    WebSettingsStore store_;
+    WebCellPainter painter_;
+    WebFrame frame_;
+    WebShell shell_;
+    WebDialogs dialogs_;
+    WebSound sound_;
+    StdRandom random_;
+    WebClock clock_;
+    GameWindow window_;
+    bool ended_ = false;
+};
+
+std::unique_ptr<WebProgram>& Program() {
+    static std::unique_ptr<WebProgram> program;
+    return program;
+}
+
+template <typename Handler>
+void Guard(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        try {
+            if (Program()) Program()->Frame().ShowErrorReport(error.what());
+        } catch (...) {
+            // The report itself failed; there is nobody left to tell.
+        }
+    }
+}
+
+// The running game, or nothing before the start and after the end.
+GameWindow* Running() {
+    const auto& program = Program();
+    return program && !program->HasEnded() ? &program->Window() : nullptr;
+}
+
+}  // namespace
+
+}  // namespace lumera::web
+
+using namespace lumera;
+using namespace lumera::web;
+
+extern "C" {
+
+// The program's entry: the donation state, the program-wide values, the main window, and its
+// creation (splash, Timer1, InitGame, "A" selected). The page shows the window when it returns.
+EMSCRIPTEN_KEEPALIVE void lumera_start() {
+    if (Program()) return;
+    Program() = std::make_unique<WebProgram>();
+    WebProgram& program = *Program();
+    Guard([&] {
+        // Stored text that is no registry export is kept under another name, and said so.
+        if (const auto name = program.Store().SetAsideUnreadable()) JsStoreSetAsideMessage(name->c_str());
+    });
+    Guard([&] {
+        ConfigureDonation(&program.Store());
+        LoadDonationState();
+    });
+    program.Frame().CreateMenu();
+    program.Window().FormCreate();
+}
+
+EMSCRIPTEN_KEEPALIVE void lumera_paint() {
+    if (GameWindow* window = Running()) window->FormPaint();
+}
+
+EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int button, int x, int y) {
+    const PointerButton which = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Middle : PointerButton::Left;
+    if (GameWindow* window = Running()) window->FormMouseUp(which, x, y);
+}
+
+EMSCRIPTEN_KEEPALIVE int lumera_menu_click(const char* itemName) {
+    GameWindow* window = Running();
+    return window && window->MenuClick(itemName) ? 1 : 0;
+}
+
+// Timer1's tick may come while a dialog waits for the player, as on the desktop; it runs
+// without waiting for anything itself.
+EMSCRIPTEN_KEEPALIVE void lumera_timer1() {
+    if (GameWindow* window = Running()) window->Timer1Timer();
+}
+
+// The close box of the game's frame.
+EMSCRIPTEN_KEEPALIVE void lumera_close() {
+    Guard([] {
+        if (Running()) Program()->End();
+    });
+}
+
+// The page goes away with the game still running: the program ends without its windows.
+EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
+    if (Running()) SaveDonationState();
+}
+
+// What the board and the frame show, for the page's accessible description and its tests.
+EMSCRIPTEN_KEEPALIVE int lumera_is_command_enabled(const char* itemName) {
+    GameWindow* window = Running();
+    return window && window->IsCommandEnabled(itemName) ? 1 : 0;
+}
+
+}  // extern "C"

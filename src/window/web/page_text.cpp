@@ -1,0 +1,47 @@
+// Text conversions at the page's edge.
+#include "window/web/page_text.h"
+
+#include <cctype>
+#include <vector>
+
+#include "util/text_encoding.h"
+
+namespace lumera::web {
+
+std::string PageText(const std::string& cp1252) { return util::Cp1252ToUtf8(cp1252); }
+
+std::string GameText(const std::string& utf8) {
+    std::string bytes = util::Utf8ToCp1252(utf8);
+    if (bytes.size() > 255) bytes.resize(255);
+    return bytes;
+}
+
+std::string AcceptedExtensions(const std::string& filter) {
+    std::vector<std::string> parts{""};
+    for (const char c : filter) {
+        if (c == '|')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    std::string accepted;
+    for (std::size_t i = 1; i < parts.size(); i += 2) {
+        // A pair's pattern may list several, "*.DAT;*.TXT".
+        std::string pattern;
+        for (std::size_t at = 0; at <= parts[i].size(); ++at) {
+            if (at < parts[i].size() && parts[i][at] != ';') {
+                pattern += static_cast<char>(std::tolower(static_cast<unsigned char>(parts[i][at])));
+                continue;
+            }
+            if (pattern.rfind("*.", 0) == 0 && pattern.size() > 2) {
+                const std::string extension = pattern.substr(1);
+                if (("," + accepted + ",").find("," + extension + ",") == std::string::npos)
+                    accepted += (accepted.empty() ? "" : ",") + extension;
+            }
+            pattern.clear();
+        }
+    }
+    return accepted;
+}
+
+}  // namespace lumera::web

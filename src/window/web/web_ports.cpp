@@ -1,0 +1,143 @@
+// The browser front-end's ports over the page script (Module.page, see web/page.js).
+#include "window/web/web_ports.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+
+#include "util/days.h"
+#include "util/web/json_text.h"
+#include "window/menu_table.h"
+#include "window/web/page_text.h"
+#include "window/window_texts.h"
+
+namespace lumera::web {
+
+namespace {
+
+EM_JS(void, JsClearBoard, (unsigned colour), { Module.page.board.clear(colour); });
+EM_JS(void, JsDrawCell,
+      (int left, int top, int right, int bottom, const char* text, int fontPixels, unsigned textColour, unsigned fill,
+       unsigned outline),
+      { Module.page.board.drawCell(left, top, right, bottom, UTF8ToString(text), fontPixels, textColour, fill, outline); });
+
+EM_JS(void, JsAddMenu, (const char* caption, const char* name), {
+    Module.page.menu.addEntry(UTF8ToString(caption), UTF8ToString(name));
+});
+EM_JS(void, JsAddMenuItem, (const char* entryName, const char* caption, const char* name, int isCheckable), {
+    Module.page.menu.addItem(UTF8ToString(entryName), caption ? UTF8ToString(caption) : null, UTF8ToString(name),
+                             !!isCheckable);
+});
+EM_JS(void, JsSetCaption, (const char* caption), { Module.page.setCaption(UTF8ToString(caption)); });
+EM_JS(void, JsSetCommandEnabled, (const char* name, int enabled), { Module.page.menu.setEnabled(UTF8ToString(name), !!enabled); });
+EM_JS(void, JsSetOptionChecked, (const char* name, int checked), { Module.page.menu.setChecked(UTF8ToString(name), !!checked); });
+EM_JS(void, JsStartTimer1, (int milliseconds), { Module.page.startTimer1(milliseconds); });
+EM_JS(void, JsStopTimer1, (), { Module.page.stopTimer1(); });
+
+// The modal ones: C++ waits here while the page runs on.
+EM_ASYNC_JS(void, JsMessageBox, (const char* description), {
+    await Module.page.messageBox(JSON.parse(UTF8ToString(description)));
+});
+EM_ASYNC_JS(char*, JsInputBox, (const char* description), {
+    const answer = await Module.page.inputBox(JSON.parse(UTF8ToString(description)));
+    if (answer === null) return 0;
+    const size = lengthBytesUTF8(answer) + 1;
+    const text = _malloc(size);
+    stringToUTF8(answer, text, size);
+    return text;
+});
+EM_ASYNC_JS(char*, JsChooseFile, (const char* accept), {
+    const name = await Module.page.chooseFile(UTF8ToString(accept));
+    if (name === null) return 0;
+    const size = lengthBytesUTF8(name) + 1;
+    const text = _malloc(size);
+    stringToUTF8(name, text, size);
+    return text;
+});
+EM_ASYNC_JS(void, JsPlaySoundAndWait, (const char* name), { await Module.page.sound.play(UTF8ToString(name), true); });
+EM_JS(void, JsPlaySound, (const char* name), { Module.page.sound.play(UTF8ToString(name), false); });
+EM_JS(double, JsSeedValue, (), { return Date.now() * 1000 + Math.floor((performance.now() % 1) * 1000); });
+
+// A text the page gave back as malloc'd UTF-8, or nothing.
+std::optional<std::string> TakeText(char* text) {
+    if (text == nullptr) return std::nullopt;
+    std::string result(text);
+    std::free(text);
+    return result;
+}
+
+void MessageBox(const std::string& caption, const std::string& text, const char* icon) {
+    JsMessageBox(JsonObject().Add("caption", caption).Add("text", text).Add("icon", icon).Text().c_str());
+}
+
+}  // namespace
+
+// ---- The board ---------------------------------------------------------------------------
+
+void WebCellPainter::ClearBoard(Colour background) { JsClearBoard(background); }
+
+void WebCellPainter::DrawCell(const CellLook& cell) {
+    JsDrawCell(cell.rect.Left, cell.rect.Top, cell.rect.Right, cell.rect.Bottom, PageText(cell.text).c_str(),
+               cell.fontPixels, cell.textColour, cell.fill, cell.outline);
+}
+
+// The canvas shows what was drawn into it when the page next renders, which comes before any
+// dialog or sound that the same event brings up.
+void WebCellPainter::ShowArea(const CellRect&) {}
+
+// ---- The frame ---------------------------------------------------------------------------
+
+void WebFrame::CreateMenu() {
+    for (const MenuEntryDef& entry : kMainMenu) {
+        JsAddMenu(entry.caption, entry.name);
+        for (const MenuItemDef& item : entry.items)
+            JsAddMenuItem(entry.name, item.caption, item.name, item.isCheckable ? 1 : 0);
+    }
+}
+
+// The caption is ASCII apart from the puzzle file's name, which is UTF-8 as the picker gave it.
+void WebFrame::SetCaption(const std::string& caption) { JsSetCaption(caption.c_str()); }
+void WebFrame::SetCommandEnabled(const std::string& itemName, bool enabled) { JsSetCommandEnabled(itemName.c_str(), enabled); }
+void WebFrame::SetOptionChecked(const std::string& itemName, bool checked) { JsSetOptionChecked(itemName.c_str(), checked); }
+void WebFrame::StartTimer1(int milliseconds) { JsStartTimer1(milliseconds); }
+void WebFrame::StopTimer1() { JsStopTimer1(); }
+void WebFrame::Close() {
+    if (close_) close_();
+}
+
+void WebFrame::ShowErrorReport(const std::string& what) { MessageBox(kApplicationTitle, ErrorReportText(what), "stop"); }
+
+// ---- Dialogs -----------------------------------------------------------------------------
+
+// Information texts are ASCII apart from the file names they carry, which are UTF-8 already.
+void WebDialogs::ShowInformation(const std::string& text) { MessageBox(kInformationCaption, text, "information"); }
+
+void WebDialogs::ShowMessage(const std::string& text, const std::string& caption) {
+    MessageBox(PageText(caption), PageText(text), "none");
+}
+
+bool WebDialogs::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
+    const auto answer = TakeText(JsInputBox(
+        JsonObject().Add("caption", PageText(caption)).Add("prompt", PageText(prompt)).Add("text", PageText(text)).Text().c_str()));
+    if (!answer) return false;
+    text = GameText(*answer);
+    return true;
+}
+
+std::optional<std::string> WebDialogs::ChooseFile(const std::string& filter, const std::string&) {
+    return TakeText(JsChooseFile(AcceptedExtensions(filter).c_str()));
+}
+
+// ---- Sound and clock ---------------------------------------------------------------------
+
+void WebSound::PlaySound(const std::string& name, bool synchronous) {
+    if (synchronous)
+        JsPlaySoundAndWait(name.c_str());
+    else
+        JsPlaySound(name.c_str());
+}
+
+std::uint64_t WebClock::SeedValue() { return static_cast<std::uint64_t>(JsSeedValue()); }
+int WebClock::Today() { return util::TodayDayNumber(); }
+
+}  // namespace lumera::web
