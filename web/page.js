@@ -1,0 +1,980 @@
+// The page side of Lumera 8.0 in the browser. The game, its window layer and every decision
+// about what the board, the menu and the dialogs show live in the WebAssembly program; this
+// script only carries them out: it draws cells on the canvas, builds the menu bar and the modal
+// dialogs as page elements, plays the sounds, keeps the settings text and the chosen puzzle
+// files in local storage, and turns the player's pointer, keyboard and menu actions into calls
+// on the program. The program reaches this script as Module.page.
+"use strict";
+
+const BOARD_WIDTH = 606;
+const BOARD_HEIGHT = 268;
+const STORE_KEY = "lumera8.registry";
+const FILES_KEY = "lumera8.files";
+const KEPT_FILES = 8;
+const WINDOW_TEXT = 0xFF000000;  // the desktop's window-text colour: black
+
+// ---- Small helpers ------------------------------------------------------------------------
+
+function cssColour(colour) {
+    colour = colour >>> 0;
+    if (colour === WINDOW_TEXT) return "#000000";
+    const r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
+    return "#" + [r, g, b].map(v => v.toString(16).padStart(2, "0")).join("");
+}
+
+function element(tag, className, text) {
+    const node = document.createElement(tag);
+    if (className) node.className = className;
+    if (text !== undefined) node.textContent = text;
+    return node;
+}
+
+// A caption with "&" before its mnemonic: the letter underlined, plain text throughout.
+function mnemonicLabel(caption) {
+    const span = element("span");
+    let mnemonic = null;
+    for (let i = 0; i < caption.length; ++i) {
+        if (caption[i] === "&" && i + 1 < caption.length) {
+            ++i;
+            if (caption[i] !== "&" && mnemonic === null) {
+                mnemonic = caption[i].toLowerCase();
+                span.appendChild(element("u", null, caption[i]));
+                continue;
+            }
+        }
+        span.appendChild(document.createTextNode(caption[i]));
+    }
+    return { node: span, mnemonic, text: caption.replace(/&(.)/g, "$1") };
+}
+
+function bytesToBinaryString(bytes) {
+    let text = "";
+    for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    return text;
+}
+
+function binaryStringToBytes(text) {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i) & 0xFF;
+    return bytes;
+}
+
+// ---- The board --------------------------------------------------------------------------
+
+// The board's pixels: the desktop board's geometry in CSS pixels, drawn at the device's
+// resolution. At ratios 1 and 2 the letters come from the glyph atlas, the desktop's own glyphs;
+// at any other ratio from the browser's font at that size, made two-tone so they stay sharp.
+class Board {
+    constructor(canvas) {
+        this.canvas = canvas;
+        this.context = canvas.getContext("2d", { alpha: false });
+        this.ratio = 1;
+        this.atlases = new Map();   // ratio -> atlas
+        this.glyphCache = new Map();
+    }
+
+    static ratioFor(scale) {
+        const ratio = (window.devicePixelRatio || 1) * scale;
+        return Math.abs(ratio - Math.round(ratio)) < 0.01 ? Math.round(ratio) : ratio;
+    }
+
+    async loadAtlas(ratio) {
+        if (ratio !== 1 && ratio !== 2) return null;
+        if (this.atlases.has(ratio)) return this.atlases.get(ratio);
+        const response = await fetch("atlas-" + ratio + ".json");
+        if (!response.ok) throw new Error("The glyph atlas could not be loaded (" + response.status + ")");
+        const atlas = await response.json();
+        for (const face of Object.values(atlas.faces)) {
+            for (const [code, [advance, left, top, width, height, bits]] of Object.entries(face.glyphs)) {
+                face.glyphs[code] = { advance, left, top, width, height, bits: atob(bits) };
+            }
+        }
+        this.atlases.set(ratio, atlas);
+        return atlas;
+    }
+
+    // Sets the device resolution; the caller repaints.
+    setRatio(ratio) {
+        this.ratio = ratio;
+        this.glyphCache.clear();
+        this.canvas.width = this.device(BOARD_WIDTH);
+        this.canvas.height = this.device(BOARD_HEIGHT);
+        this.context.imageSmoothingEnabled = false;
+    }
+
+    device(x) { return Math.round(x * this.ratio); }
+
+    fill(colour, left, top, right, bottom) {
+        this.context.fillStyle = cssColour(colour);
+        this.context.fillRect(this.device(left), this.device(top), this.device(right) - this.device(left),
+                              this.device(bottom) - this.device(top));
+    }
+
+    clear(colour) { this.fill(colour, 0, 0, BOARD_WIDTH, BOARD_HEIGHT); }
+
+    // Fill up to, not including, column right and row bottom; the text from (left + 2, top + 2),
+    // the top of its character cell, clipped to the fill; the outline over both.
+    drawCell(left, top, right, bottom, text, fontPixels, textColour, fill, outline) {
+        const c = this.context;
+        this.fill(fill, left, top, right, bottom);
+        c.save();
+        c.beginPath();
+        c.rect(this.device(left), this.device(top), this.device(right) - this.device(left), this.device(bottom) - this.device(top));
+        c.clip();
+        this.drawText(text, fontPixels, textColour, left + 2, top + 2);
+        c.restore();
+        this.fill(outline, left, top, right + 1, top + 1);
+        this.fill(outline, left, bottom, right + 1, bottom + 1);
+        this.fill(outline, left, top, left + 1, bottom + 1);
+        this.fill(outline, right, top, right + 1, bottom + 1);
+    }
+
+    drawText(text, fontPixels, colour, x, y) {
+        if (text === "" || text === " ") return;
+        const atlas = this.atlases.get(this.ratio);
+        const face = atlas && atlas.faces[String(fontPixels)];
+        const characters = Array.from(text);
+        if (face && characters.every(ch => face.glyphs[ch.codePointAt(0)])) {
+            // The desktop's layout: pen steps of advance plus kerning, each glyph at the whole
+            // device pixel left of its pen.
+            const k = this.ratio;
+            const baseline = (y + face.ascent) * k;
+            let pen = x;
+            for (let i = 0; i < characters.length; ++i) {
+                const code = characters[i].codePointAt(0);
+                const glyph = face.glyphs[code];
+                if (glyph.width > 0) {
+                    const image = this.glyphImage(atlas, fontPixels, code, glyph, colour);
+                    this.context.drawImage(image, Math.floor(pen * k + atlas.placementDelta) + glyph.left, baseline + glyph.top);
+                }
+                pen += glyph.advance;
+                if (i + 1 < characters.length) {
+                    pen += face.kerning[code + "," + characters[i + 1].codePointAt(0)] || 0;
+                }
+            }
+            return;
+        }
+        this.drawFontText(text, fontPixels, colour, x, y);
+    }
+
+    glyphImage(atlas, fontPixels, code, glyph, colour) {
+        const key = atlas.ratio + "/" + fontPixels + "/" + code + "/" + colour;
+        let image = this.glyphCache.get(key);
+        if (image) return image;
+        image = document.createElement("canvas");
+        image.width = glyph.width;
+        image.height = glyph.height;
+        const c = image.getContext("2d");
+        const pixels = c.createImageData(glyph.width, glyph.height);
+        const rgb = parseInt(cssColour(colour).slice(1), 16);
+        for (let i = 0; i < glyph.width * glyph.height; ++i) {
+            if (glyph.bits.charCodeAt(i >> 3) & (0x80 >> (i & 7))) {
+                pixels.data[i * 4] = rgb >> 16;
+                pixels.data[i * 4 + 1] = (rgb >> 8) & 0xFF;
+                pixels.data[i * 4 + 2] = rgb & 0xFF;
+                pixels.data[i * 4 + 3] = 255;
+            }
+        }
+        c.putImageData(pixels, 0, 0);
+        this.glyphCache.set(key, image);
+        return image;
+    }
+
+    // The browser's "Arial" at the device size, every pixel either ink or not.
+    drawFontText(text, fontPixels, colour, x, y) {
+        const key = "font/" + this.ratio + "/" + fontPixels + "/" + colour + "/" + text;
+        let entry = this.glyphCache.get(key);
+        if (!entry) {
+            const size = fontPixels * this.ratio;
+            const font = size + 'px "Liberation Sans", Arimo, Arial, Helvetica, sans-serif';
+            const scratch = document.createElement("canvas");
+            const c = scratch.getContext("2d", { willReadFrequently: true });
+            c.font = font;
+            const metrics = c.measureText(text);
+            const ascent = Math.ceil(metrics.fontBoundingBoxAscent || size * 0.905);
+            scratch.width = Math.max(1, Math.ceil(metrics.width) + 4);
+            scratch.height = Math.ceil(size * 1.3) + 2;
+            c.font = font;
+            c.fillStyle = "#000";
+            c.textBaseline = "alphabetic";
+            c.fillText(text, 0, ascent);
+            const pixels = c.getImageData(0, 0, scratch.width, scratch.height);
+            const rgb = parseInt(cssColour(colour).slice(1), 16);
+            for (let i = 0; i < pixels.data.length; i += 4) {
+                const ink = pixels.data[i + 3] >= 128;
+                pixels.data[i] = rgb >> 16;
+                pixels.data[i + 1] = (rgb >> 8) & 0xFF;
+                pixels.data[i + 2] = rgb & 0xFF;
+                pixels.data[i + 3] = ink ? 255 : 0;
+            }
+            c.putImageData(pixels, 0, 0);
+            entry = scratch;
+            this.glyphCache.set(key, entry);
+        }
+        this.context.drawImage(entry, this.device(x), this.device(y));
+    }
+}
+
+// ---- Windows and dialogs ----------------------------------------------------------------
+
+// A window on the page: a frame with an optional title bar, a client area of the given size,
+// and for a modal one a backdrop that takes every click meant for what lies beneath.
+class PageWindow {
+    constructor(page, { caption, titleBar = true, width, height, background, modal = true, role = "dialog", name }) {
+        this.page = page;
+        this.modal = modal;
+        this.backdrop = modal ? element("div", "backdrop") : null;
+        this.frame = element("div", "window form");
+        this.frame.setAttribute("role", role);
+        if (modal) this.frame.setAttribute("aria-modal", "true");
+        if (name) this.frame.dataset.name = name;
+        const captionId = "caption-" + (++PageWindow.count);
+        if (titleBar) {
+            const bar = element("div", "titlebar");
+            const title = element("span", "titlebar-caption", caption);
+            title.id = captionId;
+            this.closeBox = element("button", "titlebar-close", "\u2715");
+            this.closeBox.type = "button";
+            this.closeBox.setAttribute("aria-label", "Close");
+            this.closeBox.title = "Close";
+            bar.append(title, this.closeBox);
+            this.frame.appendChild(bar);
+            this.frame.setAttribute("aria-labelledby", captionId);
+        } else {
+            this.frame.setAttribute("aria-label", caption);
+        }
+        this.client = element("div", "client");
+        if (width) this.client.style.width = width + "px";
+        if (height) this.client.style.height = height + "px";
+        if (background) this.client.style.background = background;
+        this.frame.appendChild(this.client);
+        this.frame.tabIndex = -1;
+    }
+
+    show() {
+        const layer = document.getElementById("layer");
+        this.page.fitWindow(this.frame);
+        if (this.backdrop) {
+            this.backdrop.appendChild(this.frame);
+            layer.appendChild(this.backdrop);
+            this.page.modalShown(this);
+        } else {
+            this.frame.classList.add("floating");
+            layer.appendChild(this.frame);
+        }
+        const focus = this.frame.querySelector("[autofocus]") || this.frame.querySelector("button:not([tabindex='-1']), input") || this.frame;
+        focus.focus();
+    }
+
+    close() {
+        if (this.closed) return;
+        this.closed = true;
+        (this.backdrop || this.frame).remove();
+        if (this.backdrop) this.page.modalClosed(this);
+    }
+}
+PageWindow.count = 0;
+
+function svgIcon(kind) {
+    const ns = "http://www.w3.org/2000/svg";
+    const svg = document.createElementNS(ns, "svg");
+    svg.setAttribute("width", "32");
+    svg.setAttribute("height", "32");
+    svg.setAttribute("viewBox", "0 0 32 32");
+    svg.setAttribute("aria-hidden", "true");
+    svg.classList.add("icon");
+    const circle = document.createElementNS(ns, "circle");
+    circle.setAttribute("cx", "16");
+    circle.setAttribute("cy", "16");
+    circle.setAttribute("r", "14");
+    circle.setAttribute("fill", kind === "stop" ? "#d42020" : "#2060d0");
+    svg.appendChild(circle);
+    const mark = document.createElementNS(ns, "path");
+    mark.setAttribute("stroke", "#ffffff");
+    mark.setAttribute("stroke-width", "3.5");
+    mark.setAttribute("fill", "none");
+    mark.setAttribute("d", kind === "stop" ? "M10 10 L22 22 M22 10 L10 22" : "M16 13 L16 24 M16 8 L16 10");
+    svg.appendChild(mark);
+    return svg;
+}
+
+// ---- The page ---------------------------------------------------------------------------
+
+class LumeraPage {
+    constructor() {
+        this.module = null;
+        this.busy = false;       // a call into the game is under way: input waits for nobody
+        this.ended = false;
+        this.modals = [];
+        this.splashForm = null;  // the one splash or about window in use
+        this.timer1 = 0;
+        this.scale = 1;
+        this.applicationTitle = "Lumera 8.0 Freeware Edition";
+        this.board = new Board(document.getElementById("board"));
+        this.menu = new MenuBar(this, document.getElementById("menubar"));
+        this.sound = new SoundPlayer();
+        this.store = {
+            isAvailable: () => LumeraPage.storageWorks(),
+            read: () => localStorage.getItem(STORE_KEY),
+            write: text => { localStorage.setItem(STORE_KEY, text); return null; },
+            setAside: text => {
+                let name = STORE_KEY + ".unreadable";
+                for (let n = 2; localStorage.getItem(name) !== null; ++n) name = STORE_KEY + ".unreadable-" + n;
+                localStorage.setItem(name, text);
+                return name;
+            },
+        };
+    }
+
+    static storageWorks() {
+        try {
+            return typeof localStorage !== "undefined" && localStorage !== null;
+        } catch (error) {
+            return false;
+        }
+    }
+
+    // ---- Calls into the game ----
+
+    // An event for the game. One runs at a time: what the player does while a dialog or a
+    // synchronous sound holds the game is dropped, as the desktop's modal windows drop it.
+    async enter(name, types = [], args = []) {
+        if (this.busy || this.ended || !this.module) return;
+        this.busy = true;
+        try {
+            await this.module.ccall(name, "number", types, args, { async: true });
+        } catch (error) {
+            await this.reportError(error);
+        } finally {
+            this.busy = false;
+        }
+    }
+
+    async reportError(error) {
+        let text = String(error && error.message || error);
+        if (text && text.charCodeAt(text.length - 1) > 46) text += ".";
+        await this.messageBox({ caption: this.applicationTitle, text, icon: "stop" });
+    }
+
+    // ---- The frame ----
+
+    setCaption(caption) {
+        document.title = caption;
+        document.getElementById("caption").textContent = caption;
+    }
+
+    startTimer1(milliseconds) {
+        this.stopTimer1();
+        // The tick may come while a dialog holds the game; it runs at once, as on the desktop.
+        this.timer1 = setTimeout(() => {
+            this.timer1 = 0;
+            if (this.module && !this.ended) this.module._lumera_timer1();
+        }, milliseconds);
+    }
+
+    stopTimer1() {
+        if (this.timer1) clearTimeout(this.timer1);
+        this.timer1 = 0;
+    }
+
+    openDocument(document) {
+        try {
+            window.open(new URL(document, location.href).href, "_blank", "noopener");
+        } catch (error) {
+            // An address that cannot be opened is left alone, as the desktop does.
+        }
+    }
+
+    endGame() {
+        this.ended = true;
+        this.stopTimer1();
+        this.closeSplash();
+        this.menu.close();
+        document.getElementById("game").hidden = true;
+        document.getElementById("ended").hidden = false;
+        document.getElementById("startAgain").focus();
+    }
+
+    // ---- Modal windows ----
+
+    modalShown(window) {
+        this.modals.push(window);
+        this.menu.close();
+        if (this.splashForm && this.splashForm.frame.isConnected) this.splashForm.frame.classList.add("inert");
+    }
+
+    modalClosed(window) {
+        this.modals = this.modals.filter(w => w !== window);
+        if (this.modals.length === 0 && this.splashForm) this.splashForm.frame.classList.remove("inert");
+    }
+
+    messageBox({ caption, text, icon }) {
+        return new Promise(resolve => {
+            const window = new PageWindow(this, { caption, role: "alertdialog", name: "MessageBox" });
+            const body = element("div", "message");
+            if (icon === "information" || icon === "stop") body.appendChild(svgIcon(icon));
+            const message = element("div", "message-text", text);
+            message.id = "message-" + PageWindow.count;
+            window.frame.setAttribute("aria-describedby", message.id);
+            body.appendChild(message);
+            const buttons = element("div", "buttons");
+            const ok = element("button", "button", "OK");
+            ok.type = "button";
+            ok.autofocus = true;
+            buttons.appendChild(ok);
+            window.client.append(body, buttons);
+            const done = () => { window.close(); resolve(); };
+            ok.addEventListener("click", done);
+            window.closeBox.addEventListener("click", done);
+            window.frame.addEventListener("keydown", event => {
+                if (event.key === "Escape") { event.preventDefault(); done(); }
+            });
+            window.show();
+        });
+    }
+
+    inputBox({ caption, prompt, text }) {
+        return new Promise(resolve => {
+            const window = new PageWindow(this, { caption, name: "InputBox" });
+            const form = element("form", "input-box");
+            const label = element("label", "prompt", prompt);
+            const edit = element("input", "edit");
+            edit.type = "text";
+            edit.value = text;
+            edit.maxLength = 255;
+            edit.autofocus = true;
+            edit.spellcheck = false;
+            label.appendChild(edit);
+            const buttons = element("div", "buttons");
+            const ok = element("button", "button", "OK");
+            ok.type = "submit";
+            const cancel = element("button", "button", "Cancel");
+            cancel.type = "button";
+            buttons.append(ok, cancel);
+            form.append(label, buttons);
+            window.client.appendChild(form);
+            const done = answer => { window.close(); resolve(answer); };
+            form.addEventListener("submit", event => { event.preventDefault(); done(edit.value); });
+            cancel.addEventListener("click", () => done(null));
+            window.closeBox.addEventListener("click", () => done(null));
+            window.frame.addEventListener("keydown", event => {
+                if (event.key === "Escape") { event.preventDefault(); done(null); }
+            });
+            window.show();
+            edit.select();
+        });
+    }
+
+    // The browser's file picker. The chosen file is put where the game opens it by its name and
+    // kept for the next visit; the answer is its name, or null when the player cancelled.
+    chooseFile(accept) {
+        return new Promise(resolve => {
+            const input = element("input");
+            input.type = "file";
+            input.accept = accept;
+            input.hidden = true;
+            document.body.appendChild(input);
+            const blocker = element("div", "backdrop clear");
+            document.getElementById("layer").appendChild(blocker);
+            let settled = false;
+            const done = answer => {
+                if (settled) return;
+                settled = true;
+                input.remove();
+                blocker.remove();
+                resolve(answer);
+            };
+            let changed = false;
+            input.addEventListener("change", async () => {
+                changed = true;
+                const file = input.files && input.files[0];
+                if (!file) { done(null); return; }
+                try {
+                    const bytes = new Uint8Array(await file.arrayBuffer());
+                    this.module.FS.writeFile(file.name, bytes);
+                    this.keepFile(file.name, bytes);
+                    done(file.name);
+                } catch (error) {
+                    done(null);
+                }
+            });
+            input.addEventListener("cancel", () => done(null));
+            // Browsers without the cancel event give the page its focus back instead.
+            window.addEventListener("focus", () => setTimeout(() => { if (!changed) done(null); }, 1500), { once: true });
+            input.click();
+        });
+    }
+
+    // Chosen puzzle files, newest first, as many as local storage holds (at most KEPT_FILES).
+    keptFiles() {
+        try {
+            const files = JSON.parse(localStorage.getItem(FILES_KEY) || "[]");
+            return Array.isArray(files) ? files.filter(f => f && typeof f.name === "string" && typeof f.bytes === "string") : [];
+        } catch (error) {
+            return [];
+        }
+    }
+
+    keepFile(name, bytes) {
+        if (!LumeraPage.storageWorks()) return;
+        let files = [{ name, bytes: bytesToBinaryString(bytes) }].concat(this.keptFiles().filter(f => f.name !== name));
+        files = files.slice(0, KEPT_FILES);
+        while (files.length > 0) {
+            try {
+                localStorage.setItem(FILES_KEY, JSON.stringify(files));
+                return;
+            } catch (error) {
+                files.pop();  // full: the oldest goes first, and if it comes to that, this one too
+            }
+        }
+        try { localStorage.removeItem(FILES_KEY); } catch (error) { /* nothing kept */ }
+    }
+
+    restoreKeptFiles() {
+        for (const file of this.keptFiles()) {
+            try {
+                this.module.FS.writeFile(file.name, binaryStringToBytes(file.bytes));
+            } catch (error) {
+                // A name the file system refuses is left out; the game falls back as for a missing file.
+            }
+        }
+    }
+
+    async storeSetAside(name) {
+        await this.messageBox({
+            caption: "Information",
+            text: "The settings stored in this browser could not be read. They are kept under the name " + name +
+                  ", and the game starts with new settings.",
+            icon: "information",
+        });
+    }
+
+    // ---- Forms: splash, about, the donation dialog ----
+
+    buildForm(description) {
+        const window = new PageWindow(this, {
+            caption: description.caption, titleBar: description.titleBar, width: description.width,
+            height: description.height, background: description.background, modal: description.modal !== false,
+            name: description.name,
+        });
+        window.client.classList.add("form-client");
+        window.client.style.fontSize = description.fontPixels + "px";
+        const result = { window, selected: () => 0 };
+        const close = () => window.onclose && window.onclose();
+        const addParts = (container, parts) => {
+            for (const part of parts) {
+                const node = this.formPart(part, close, result);
+                if (part.kind === "panel") addParts(node, part.parts);
+                container.appendChild(node);
+            }
+        };
+        addParts(window.client, description.parts);
+        if (window.closeBox) window.closeBox.addEventListener("click", close);
+        return result;
+    }
+
+    formPart(part, close, result) {
+        let node;
+        switch (part.kind) {
+            case "picture":
+                node = element("img", "part picture");
+                node.src = part.picture;
+                node.alt = "";
+                node.draggable = false;
+                break;
+            case "label":
+            case "link":
+                node = element(part.kind === "link" && part.url ? "a" : "div", "part label", part.text);
+                if (part.kind === "link") node.classList.add("link");
+                if (part.url) {
+                    node.href = part.url;
+                    node.target = "_blank";
+                    node.rel = "noopener";
+                    node.addEventListener("click", event => { event.preventDefault(); this.openDocument(part.url); });
+                }
+                break;
+            case "button":
+                node = element("button", "part button");
+                node.type = "button";
+                if (part.glyph) {
+                    const glyph = element("img", "glyph");
+                    glyph.src = part.glyph;
+                    glyph.alt = "";
+                    glyph.width = glyph.height = part.glyphPixels;
+                    node.appendChild(glyph);
+                }
+                node.appendChild(element("span", null, part.text));
+                if (part.focusable === false) {
+                    node.tabIndex = -1;
+                    node.setAttribute("aria-label", part.text === "X" ? "Close" : part.text);
+                    node.addEventListener("mousedown", event => event.preventDefault());
+                }
+                break;
+            case "radiogroup": {
+                node = element("div", "part radiogroup");
+                node.setAttribute("role", "radiogroup");
+                const group = "group-" + (++PageWindow.count);
+                const radios = part.items.map((text, index) => {
+                    const label = element("label", "radio");
+                    label.style.left = part.itemLeft + "px";
+                    label.style.top = part.itemTop + index * part.itemPitch + "px";
+                    label.style.width = part.itemWidth + "px";
+                    const radio = element("input");
+                    radio.type = "radio";
+                    radio.name = group;
+                    radio.value = String(index);
+                    radio.checked = index === part.selected;
+                    label.append(radio, element("span", null, text));
+                    node.appendChild(label);
+                    return radio;
+                });
+                radios[part.selected].autofocus = true;
+                result.selected = () => Math.max(0, radios.findIndex(r => r.checked));
+                break;
+            }
+            case "panel":
+                node = element("div", "part panel");
+                node.style.borderColor = `${part.light} ${part.shadow} ${part.shadow} ${part.light}`;
+                node.style.outlineColor = part.shadow;
+                break;
+            default:
+                node = element("div", "part");
+        }
+        node.dataset.name = part.name;
+        node.style.left = part.left + "px";
+        node.style.top = part.top + "px";
+        node.style.width = part.width + "px";
+        node.style.height = part.height + "px";
+        if (part.fontPixels) node.style.fontSize = part.fontPixels + "px";
+        if (part.bold) node.style.fontWeight = "bold";
+        if (part.underline) node.style.textDecoration = "underline";
+        if (part.colour) node.style.color = part.colour;
+        if (part.background) node.style.background = part.background;
+        if (part.align) node.style.textAlign = part.align;
+        if (part.wrap) node.classList.add("wrap");
+        if (part.visible === false) node.hidden = true;
+        if (part.action === "close") node.addEventListener("click", close);
+        return node;
+    }
+
+    // A modal form; the answer is the index of the selected item of its radio group (0 without one).
+    showForm(description) {
+        return new Promise(resolve => {
+            const form = this.buildForm(description);
+            if (description.name === "splashForm") this.splashForm = form.window;
+            form.window.onclose = () => {
+                const answer = form.selected();
+                form.window.close();
+                resolve(answer);
+            };
+            form.window.show();
+        });
+    }
+
+    // The start-up splash: not modal, above everything, centred on the page.
+    showSplash(description) {
+        const form = this.buildForm(Object.assign({}, description, { modal: false }));
+        form.window.frame.classList.add("topmost");
+        form.window.onclose = () => form.window.frame.classList.add("closed");
+        this.splashForm = form.window;
+        form.window.show();
+    }
+
+    closeSplash() {
+        if (this.splashForm) this.splashForm.close();
+    }
+
+    // ---- Scaling to the page ----
+
+    // Where the page is narrower (or lower) than the game, the game and its windows are scaled
+    // down to fit; the board is then drawn at the resulting device resolution.
+    fit() {
+        const game = document.getElementById("game");
+        const width = game.offsetWidth || (BOARD_WIDTH + 8);
+        const available = document.documentElement.clientWidth - 16;
+        const scale = available < width ? Math.max(0.25, available / width) : 1;
+        this.scale = scale;
+        document.documentElement.style.setProperty("--scale", String(scale));
+        const ratio = Board.ratioFor(scale);
+        if (ratio !== this.board.ratio) this.repaint(ratio);
+    }
+
+    fitWindow(frame) {
+        frame.style.zoom = this.scale === 1 ? "" : String(this.scale);
+    }
+
+    async repaint(ratio) {
+        try {
+            await this.board.loadAtlas(ratio);
+        } catch (error) {
+            // Without the atlas the browser's font draws the letters.
+        }
+        this.board.setRatio(ratio);
+        this.board.clear(0x808080);
+        if (this.module && !this.ended) this.module._lumera_paint();
+    }
+
+    // ---- Start ----
+
+    async start() {
+        const ratio = Board.ratioFor(1);
+        const [, puzzles, module] = await Promise.all([
+            this.board.loadAtlas(ratio).catch(() => null),
+            fetch("Lumera8.dat").then(r => r.ok ? r.arrayBuffer() : null).catch(() => null),
+            createLumera({ page: this }),
+        ]);
+        this.module = module;
+        this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
+        this.board.setRatio(ratio);
+        this.board.clear(0x808080);
+        if (puzzles) module.FS.writeFile("Lumera8.dat", new Uint8Array(puzzles));
+        this.restoreKeptFiles();
+        this.connectInput();
+        document.getElementById("loading").hidden = true;
+        // The window is shown once its creation is over: the splash first, then any message
+        // that the start-up sequence raises, then the board.
+        await this.enter("lumera_start");
+        if (this.ended) return;
+        const game = document.getElementById("game");
+        game.hidden = false;
+        this.fit();
+        requestAnimationFrame(() => {
+            performance.mark("lumera-board-shown");
+            document.documentElement.dataset.state = "running";
+        });
+    }
+
+    connectInput() {
+        const canvas = this.board.canvas;
+        canvas.addEventListener("pointerup", event => {
+            if (this.busy || this.ended) return;
+            const rect = canvas.getBoundingClientRect();
+            const x = Math.floor((event.clientX - rect.left) * BOARD_WIDTH / rect.width);
+            const y = Math.floor((event.clientY - rect.top) * BOARD_HEIGHT / rect.height);
+            const button = event.button === 2 ? 2 : event.button === 1 ? 1 : 0;
+            this.enter("lumera_pointer_up", ["number", "number", "number"], [button, x, y]);
+        });
+        canvas.addEventListener("contextmenu", event => event.preventDefault());
+        document.getElementById("closeBox").addEventListener("click", () => this.enter("lumera_close"));
+        document.getElementById("startAgain").addEventListener("click", () => location.reload());
+        window.addEventListener("resize", () => this.fit());
+        window.addEventListener("pagehide", () => {
+            if (this.module && !this.ended) this.module._lumera_page_hide();
+        });
+        document.addEventListener("keydown", event => this.menu.onKeyDown(event));
+    }
+}
+
+// ---- The menu bar -----------------------------------------------------------------------
+
+class MenuBar {
+    constructor(page, bar) {
+        this.page = page;
+        this.bar = bar;
+        this.entries = [];
+        this.items = new Map();
+        this.open = null;
+        document.addEventListener("pointerdown", event => {
+            if (this.open && !this.bar.contains(event.target)) this.close();
+        });
+    }
+
+    addEntry(caption, name) {
+        const label = mnemonicLabel(caption);
+        const button = element("button", "menu-entry");
+        button.type = "button";
+        button.setAttribute("role", "menuitem");
+        button.setAttribute("aria-haspopup", "menu");
+        button.setAttribute("aria-expanded", "false");
+        button.tabIndex = this.entries.length === 0 ? 0 : -1;
+        button.dataset.name = name;
+        button.appendChild(label.node);
+        const popup = element("div", "menu-popup");
+        popup.setAttribute("role", "menu");
+        popup.setAttribute("aria-label", label.text);
+        popup.hidden = true;
+        const wrapper = element("div", "menu-wrapper");
+        wrapper.append(button, popup);
+        this.bar.appendChild(wrapper);
+        const entry = { name, button, popup, mnemonic: label.mnemonic, items: [] };
+        this.entries.push(entry);
+        button.addEventListener("click", () => (this.open === entry ? this.close() : this.openEntry(entry, false)));
+        button.addEventListener("pointerenter", () => { if (this.open && this.open !== entry) this.openEntry(entry, false); });
+    }
+
+    addItem(entryName, caption, name, isCheckable) {
+        const entry = this.entries.find(e => e.name === entryName);
+        if (caption === null) {
+            const separator = element("div", "menu-separator");
+            separator.setAttribute("role", "separator");
+            separator.dataset.name = name;
+            entry.popup.appendChild(separator);
+            return;
+        }
+        const label = mnemonicLabel(caption);
+        const node = element("div", "menu-item");
+        node.setAttribute("role", isCheckable ? "menuitemcheckbox" : "menuitem");
+        node.tabIndex = -1;
+        node.dataset.name = name;
+        node.appendChild(element("span", "menu-check", ""));
+        node.appendChild(label.node);
+        const item = { name, node, mnemonic: label.mnemonic, isCheckable, enabled: true, checked: true };
+        if (isCheckable) this.setCheckedNode(item, true);
+        entry.items.push(item);
+        this.items.set(name, item);
+        entry.popup.appendChild(node);
+        node.addEventListener("click", () => this.choose(item));
+        node.addEventListener("pointerenter", () => node.focus());
+    }
+
+    setEnabled(name, enabled) {
+        const item = this.items.get(name);
+        if (!item) return;
+        item.enabled = enabled;
+        if (enabled) item.node.removeAttribute("aria-disabled");
+        else item.node.setAttribute("aria-disabled", "true");
+    }
+
+    setChecked(name, checked) {
+        const item = this.items.get(name);
+        if (item) this.setCheckedNode(item, checked);
+    }
+
+    setCheckedNode(item, checked) {
+        item.checked = checked;
+        item.node.setAttribute("aria-checked", checked ? "true" : "false");
+        item.node.firstChild.textContent = checked ? "\u2713" : "";
+    }
+
+    openEntry(entry, focusFirst) {
+        if (this.open && this.open !== entry) this.hidePopup(this.open);
+        this.open = entry;
+        entry.popup.hidden = false;
+        entry.button.setAttribute("aria-expanded", "true");
+        entry.button.classList.add("open");
+        if (focusFirst) this.focusItem(entry, 0, 1);
+        else entry.button.focus();
+    }
+
+    hidePopup(entry) {
+        entry.popup.hidden = true;
+        entry.button.setAttribute("aria-expanded", "false");
+        entry.button.classList.remove("open");
+    }
+
+    close() {
+        if (!this.open) return;
+        this.hidePopup(this.open);
+        this.open = null;
+    }
+
+    focusItem(entry, from, step) {
+        const count = entry.items.length;
+        for (let n = 0; n < count; ++n) {
+            const index = ((from + n * step) % count + count) % count;
+            entry.items[index].node.focus();
+            return;
+        }
+    }
+
+    choose(item) {
+        if (!item.enabled) return;
+        const entry = this.open;
+        this.close();
+        if (entry) entry.button.focus();
+        this.page.enter("lumera_menu_click", ["string"], [item.name]);
+    }
+
+    // Alt with a menu's letter opens it; in an open menu the letter alone chooses an item, the
+    // arrows move, Enter chooses and Escape closes.
+    onKeyDown(event) {
+        if (this.page.busy || this.page.ended || this.page.modals.length > 0) return;
+        const key = event.key.length === 1 ? event.key.toLowerCase() : event.key;
+        const letter = event.code && event.code.startsWith("Key") ? event.code.slice(3).toLowerCase() : key;
+        if (event.altKey && !event.ctrlKey && !event.metaKey) {
+            const entry = this.entries.find(e => e.mnemonic === letter);
+            if (entry) {
+                event.preventDefault();
+                this.openEntry(entry, true);
+            }
+            return;
+        }
+        if (!this.open) return;
+        const entry = this.open;
+        const index = entry.items.findIndex(item => item.node === document.activeElement);
+        if (key === "Escape") {
+            event.preventDefault();
+            this.close();
+            entry.button.focus();
+        } else if (key === "ArrowDown" || key === "ArrowUp") {
+            event.preventDefault();
+            const step = key === "ArrowDown" ? 1 : -1;
+            this.focusItem(entry, index < 0 ? (step > 0 ? 0 : entry.items.length - 1) : index + step, step);
+        } else if (key === "ArrowRight" || key === "ArrowLeft") {
+            event.preventDefault();
+            const at = this.entries.indexOf(entry) + (key === "ArrowRight" ? 1 : -1);
+            this.openEntry(this.entries[(at + this.entries.length) % this.entries.length], true);
+        } else if ((key === "Enter" || key === " ") && index >= 0) {
+            event.preventDefault();
+            this.choose(entry.items[index]);
+        } else if (!event.ctrlKey && !event.metaKey) {
+            const item = entry.items.find(i => i.mnemonic === letter);
+            if (item) {
+                event.preventDefault();
+                this.choose(item);
+            }
+        }
+    }
+}
+
+// ---- Sound ------------------------------------------------------------------------------
+
+// The game's four sounds, the same WAV files as the desktop's. A sound that cannot play is
+// left out; a synchronous one then ends at once.
+class SoundPlayer {
+    constructor() { this.sounds = new Map(); }
+
+    play(name, synchronous) {
+        let audio = this.sounds.get(name);
+        if (!audio) {
+            audio = new Audio(name.toLowerCase() + ".wav");
+            audio.preload = "auto";
+            this.sounds.set(name, audio);
+        }
+        audio.currentTime = 0;
+        const playing = audio.play();
+        if (!synchronous) {
+            if (playing) playing.catch(() => {});
+            return Promise.resolve();
+        }
+        return new Promise(resolve => {
+            let timer = 0;
+            const done = () => {
+                clearTimeout(timer);
+                audio.removeEventListener("ended", done);
+                audio.removeEventListener("error", done);
+                resolve();
+            };
+            audio.addEventListener("ended", done);
+            audio.addEventListener("error", done);
+            // Should "ended" never come, the sound's own length (or a few seconds) is the limit.
+            const limit = () => { timer = setTimeout(done, (isFinite(audio.duration) ? audio.duration * 1000 : 3000) + 500); };
+            if (playing) playing.then(limit, done);
+            else limit();
+        });
+    }
+}
+
+// ---- Offline ----------------------------------------------------------------------------
+
+if ("serviceWorker" in navigator && location.protocol !== "file:") {
+    navigator.serviceWorker.register("sw.js").catch(() => {});
+}
+
+const lumeraPage = new LumeraPage();
+
+function startLumera() {
+    lumeraPage.start().catch(error => {
+        document.getElementById("loading").textContent = "Lumera 8.0 could not start: " + (error && error.message || error);
+    });
+}

@@ -15,6 +15,7 @@
 #include "util/web/web_store.h"
 #include "window/game_window.h"
 #include "window/web/web_ports.h"
+#include "window/window_texts.h"
 
 namespace lumera::web {
 
@@ -158,10 +159,7 @@ EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
     if (Running()) SaveDonationState();
 }
 
-// What the board and the frame show, for the page's accessible description and its tests.
-EMSCRIPTEN_KEEPALIVE int lumera_is_command_enabled(const char* itemName) {
-    GameWindow* window = Running();
-    return window && window->IsCommandEnabled(itemName) ? 1 : 0;
-}
+// The error report's caption, for errors that the page itself meets.
+EMSCRIPTEN_KEEPALIVE const char* lumera_application_title() { return kApplicationTitle; }
 
 }  // extern "C"
