@@ -1,4 +1,4 @@
-# The browser edition (configured with emcmake, see tools/build-web.sh): the engine, the window
+# The browser edition (configured with Emscripten's toolchain file, see tools/build-web.sh): the engine, the window
 # layer and the browser front-end compiled to WebAssembly with Debian's emscripten, and the
 # static site around them. The browser's code sits in the rooms' web/ subfolders.
 set(LUMERA_BUILD_GUI OFF)  # the rooms' Qt parts stay out

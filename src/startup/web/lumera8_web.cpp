@@ -9,9 +9,10 @@
 #include "donate/donation_reminder.h"
 #include "donate/web/donate_web.h"
 #include "engine/random_source.h"
+#include "startup/program_shell.h"
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
-#include "util/my_utils.h"
+#include "util/days.h"
 #include "util/web/web_store.h"
 #include "window/game_window.h"
 #include "window/web/web_ports.h"
@@ -26,15 +27,14 @@ EM_ASYNC_JS(void, JsStoreSetAsideMessage, (const char* name), {
     await Module.page.storeSetAside(UTF8ToString(name));
 });
 
-// The windows outside the game window: splash, about, the donation dialog and the shell.
-class WebShell final : public IShell {
+// The windows outside the game window: the splash and about window of the page; the donation
+// reminder and the shell as on every platform.
+class WebShell final : public ProgramShell {
 public:
+    WebShell() : ProgramShell(donateDialog_) {}
     void ShowSplash() override { ShowSplashForm(kStartupSplashMode); }
     void CloseSplash() override { CloseSplashForm(); }
     void ShowAbout() override { ShowSplashFormModally(kStartupSplashMode + kAboutModeOffset); }
-    void ShowDonationDialog() override { lumera::ShowDonationDialog(donateDialog_); }
-    void CheckDonationReminder() override { lumera::CheckDonationReminder(donateDialog_); }
-    void OpenDocument(const std::string& document) override { ShellOpen(document); }
 
 private:
     WebDonateDialog donateDialog_;
@@ -120,7 +120,7 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
         if (const auto name = program.Store().SetAsideUnreadable()) JsStoreSetAsideMessage(name->c_str());
     });
     Guard([&] {
-        ConfigureDonation(&program.Store());
+        ConfigureDonation(&program.Store(), [] { return util::TodayDayNumber(); }, "lumera8");
         LoadDonationState();
     });
     program.Frame().CreateMenu();

@@ -9,7 +9,6 @@ EM_JS(void, JsOpenDocument, (const char* document), { Module.page.openDocument(U
 
 namespace lumera {
 
-void PlatformShellOpen(const std::string& document);
 void PlatformShellOpen(const std::string& document) { JsOpenDocument(document.c_str()); }
 
 }  // namespace lumera
