@@ -1,0 +1,72 @@
+// The Qt board's cells, for the browser's end-to-end run to compare its canvas with: every
+// character a puzzle byte can show, drawn by the desktop's own board widget in white, red and
+// silver, and the status box with the texts the run meets. Written as JSON: per fill colour and
+// character, the cell's 19 x 21 pixels as base64 RGB.
+//
+//   web_reference_cells OUT.json        (QT_QPA_PLATFORM=offscreen)
+#include <QApplication>
+#include <QFile>
+
+#include "window/cp1252.h"
+#include "window/window_texts.h"
+#include "window/window_rig.h"
+
+namespace {
+
+using namespace lumera;
+
+std::string Pixels(const QImage& image, const CellRect& rect) {
+    QByteArray rgb;
+    for (int y = rect.Top; y <= rect.Bottom; ++y)
+        for (int x = rect.Left; x <= rect.Right; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            rgb.append(char(qRed(pixel))).append(char(qGreen(pixel))).append(char(qBlue(pixel)));
+        }
+    return rgb.toBase64().toStdString();
+}
+
+std::string Hex(Colour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06x", (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF));
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: web_reference_cells OUT.json\n");
+        return 2;
+    }
+    testing::WindowRig rig;
+    BoardWidget& board = rig.form->Board();
+    std::string json = "{\"letters\":{";
+    bool firstFill = true;
+    for (const Colour fill : {clWhite, clRed, clSilver}) {
+        json += std::string(firstFill ? "" : ",") + "\n\"" + Hex(fill) + "\":{";
+        firstFill = false;
+        for (int byte = 32; byte < 256; ++byte) {
+            const CellRect rect = PuzzleCellRect(1);
+            board.DrawCell(CellLook{rect, std::string(1, char(byte)), kLetterPixels, clWindowText, fill, clBlack});
+            json += std::string(byte == 32 ? "" : ",") + "\n\"" +
+                    std::to_string(unsigned(Cp1252ToUnicode(static_cast<unsigned char>(byte)))) + "\":\"" +
+                    Pixels(board.Image(), rect) + "\"";
+        }
+        json += "}";
+    }
+    json += "},\n\"status\":{";
+    std::vector<std::pair<std::string, Colour>> texts{{"Click here to return to game.", clYellow}};
+    for (int n = 1; n <= 60; ++n) texts.emplace_back("Puzzle # " + std::to_string(n), clRed);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        board.DrawCell(CellLook{kStatusRect, texts[i].first, kStatusPixels, clWindowText, texts[i].second, clBlack});
+        json += std::string(i ? "," : "") + "\n\"" + texts[i].first + "\":\"" + Pixels(board.Image(), kStatusRect) + "\"";
+    }
+    json += "}}\n";
+    QFile out(QString::fromLocal8Bit(argv[1]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(json.data(), qint64(json.size())) != qint64(json.size())) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
