@@ -1,0 +1,71 @@
+// Reads the board back from the page's canvas: each cell's pixels are looked up among the Qt
+// board's cells (web_reference_cells), which gives the letter and the fill it shows; a cell that
+// matches none, and a background pixel that is not grey, are reported.
+"use strict";
+
+const WHITE = "ffffff", RED = "ff0000", SILVER = "c0c0c0", YELLOW = "ffff00";
+const STATUS = { left: 272, top: 4, right: 600, bottom: 46 };
+
+function alphabetCellRect(n) {
+    const left = ((n - 1) % 13) * 20 + 4, top = Math.floor((n - 1) / 13) * 22 + 4;
+    return { left, top, right: left + 18, bottom: top + 20 };
+}
+
+function puzzleCellRect(n) {
+    const left = ((n - 1) % 30) * 20 + 4, top = Math.floor((n - 1) / 30) * 22 + 64;
+    return { left, top, right: left + 18, bottom: top + 20 };
+}
+
+class BoardReader {
+    constructor(reference) {
+        this.cells = new Map();
+        for (const [fill, letters] of Object.entries(reference.letters))
+            for (const [code, pixels] of Object.entries(letters))
+                if (!this.cells.has(pixels)) this.cells.set(pixels, { ch: String.fromCodePoint(Number(code)), fill });
+        this.status = new Map();
+        for (const [text, pixels] of Object.entries(reference.status)) this.status.set(pixels, text);
+    }
+
+    async read(page) {
+        const { width, height, rgb } = await page.evaluate(() => {
+            const canvas = document.getElementById("board");
+            const data = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
+            let text = "";
+            for (let i = 0; i < data.length; i += 4) text += String.fromCharCode(data[i], data[i + 1], data[i + 2]);
+            return { width: canvas.width, height: canvas.height, rgb: btoa(text) };
+        });
+        if (width !== 606 || height !== 268) throw new Error(`the canvas is ${width} x ${height}, not 606 x 268`);
+        const pixels = Buffer.from(rgb, "base64");
+        const covered = new Uint8Array(width * height);
+        const cut = rect => {
+            const rows = [];
+            for (let y = rect.top; y <= rect.bottom; ++y) {
+                rows.push(pixels.subarray((y * width + rect.left) * 3, (y * width + rect.right + 1) * 3));
+                covered.fill(1, y * width + rect.left, y * width + rect.right + 1);
+            }
+            return Buffer.concat(rows).toString("base64");
+        };
+        const mismatches = [];
+        const cell = (rect, name) => {
+            const found = this.cells.get(cut(rect));
+            if (!found) mismatches.push(name);
+            return found || { ch: "?", fill: "unknown" };
+        };
+        const alphabet = [], grid = [];
+        for (let n = 1; n <= 26; ++n) alphabet.push(cell(alphabetCellRect(n), `alphabet ${n}`));
+        for (let n = 1; n <= 270; ++n) grid.push(cell(puzzleCellRect(n), `grid ${n}`));
+        const statusText = this.status.get(cut(STATUS));
+        if (statusText === undefined) mismatches.push("status box");
+        const status = {
+            text: statusText,
+            fill: Buffer.from(pixels.subarray(((STATUS.top + 1) * width + STATUS.right - 2) * 3, ((STATUS.top + 1) * width + STATUS.right - 1) * 3)).toString("hex"),
+        };
+        const strayPixels = [];
+        for (let i = 0; i < width * height && strayPixels.length < 5; ++i)
+            if (!covered[i] && !(pixels[i * 3] === 128 && pixels[i * 3 + 1] === 128 && pixels[i * 3 + 2] === 128))
+                strayPixels.push(`(${i % width}, ${Math.floor(i / width)})`);
+        return { alphabet, grid, status, mismatches, strayPixels };
+    }
+}
+
+module.exports = { BoardReader, alphabetCellRect, puzzleCellRect, WHITE, RED, SILVER, YELLOW };

@@ -1,0 +1,347 @@
+// A player's visits to Lumera 8.0 in Debian's Chromium (headless), over a local server: the
+// first visit's messages, the caption, the board's pixels against the Qt board's, a whole puzzle
+// solved by clicks with the board read back from the canvas after every exchange, the stored
+// record, Specify Starting puzzle, solver-aid mode, a reload, bad input, and the game playing
+// with the server stopped.
+//
+//   LUMERA_WEB_SITE=build-web LUMERA_WEB_REFERENCE=cells.json node --test tests/web/e2e.test.js
+"use strict";
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+const puppeteer = require("puppeteer-core");
+const { serve } = require("./serve.js");
+const { BoardReader, alphabetCellRect, puzzleCellRect, SILVER, WHITE, RED, YELLOW } = require("./board_reader.js");
+
+const SITE = path.resolve(process.env.LUMERA_WEB_SITE || path.join(__dirname, "../../build-web"));
+const REFERENCE = process.env.LUMERA_WEB_REFERENCE;
+const CHROMIUM = process.env.LUMERA_CHROMIUM || "/usr/bin/chromium";
+const ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]";
+
+const isLetter = ch => ch.length === 1 && ch >= "A" && ch <= "Z";
+
+// ---- The browser and the page -------------------------------------------------------------
+
+async function launch() {
+    const profile = fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-chromium-"));
+    const browser = await puppeteer.launch({
+        executablePath: CHROMIUM, headless: true, userDataDir: profile,
+        args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
+               "--disable-component-update", "--disable-sync", "--autoplay-policy=no-user-gesture-required",
+               "--force-device-scale-factor=1"],
+    });
+    return { browser, profile };
+}
+
+// Waits until the game has finished handling the last event, or a modal dialog holds it.
+async function settle(page) {
+    await page.waitForFunction(() => !lumeraPage.busy || !!document.querySelector(".backdrop [role=alertdialog], .backdrop [role=dialog]"),
+                               { timeout: 15000 });
+}
+
+async function openDialog(page, { timeout = 15000 } = {}) {
+    const handle = await page.waitForSelector(".backdrop [role=alertdialog], .backdrop [role=dialog]", { timeout });
+    return handle.evaluate(frame => {
+        const labelledBy = frame.getAttribute("aria-labelledby");
+        return {
+            role: frame.getAttribute("role"),
+            caption: labelledBy ? document.getElementById(labelledBy).textContent : frame.getAttribute("aria-label"),
+            text: (frame.querySelector(".message-text") || frame.querySelector(".prompt") || { textContent: "" }).textContent,
+            name: frame.dataset.name,
+        };
+    });
+}
+
+async function answerMessage(page) {
+    await page.click(".backdrop .buttons button");
+    await settle(page);
+}
+
+async function answerInput(page, text) {
+    const edit = await page.waitForSelector(".backdrop [data-name=InputBox] input.edit");
+    await edit.click({ clickCount: 3 });
+    await edit.type(text);
+    await page.keyboard.press("Enter");
+    await settle(page);
+}
+
+async function waitForGame(page) {
+    await page.waitForFunction(() => document.documentElement.dataset.state === "running", { timeout: 20000 });
+}
+
+async function menu(page, entry, item) {
+    await page.click(`.menu-entry[data-name=${entry}]`);
+    await page.click(`.menu-item[data-name=${item}]`);
+    await settle(page);
+}
+
+async function clickBoard(page, x, y) {
+    const box = await (await page.$("#board")).boundingBox();
+    await page.mouse.click(box.x + x, box.y + y);
+    await settle(page);
+}
+
+const clickAlphabet = (page, letter) => {
+    const r = alphabetCellRect(letter.charCodeAt(0) - 64);
+    return clickBoard(page, r.left + 6, r.top + 6);
+};
+const clickCell = (page, n) => {
+    const r = puzzleCellRect(n);
+    return clickBoard(page, r.left + 6, r.top + 6);
+};
+
+function gridText(board) { return board.grid.map(c => c.ch).join(""); }
+
+function swapped(text, a, b) {
+    return Array.from(text, ch => (ch === a ? b : ch === b ? a : ch)).join("");
+}
+
+function storedRecord(text) {
+    const match = /"fRegInfo"=hex:([0-9a-f,\\\s]*)/i.exec(text);
+    assert.ok(match, "the stored text holds fRegInfo");
+    const bytes = match[1].replace(/[\\\s]/g, "").split(",").filter(Boolean).map(h => parseInt(h, 16));
+    const short = (at, capacity) => String.fromCharCode(...bytes.slice(at + 1, at + 1 + Math.min(bytes[at], capacity)));
+    return {
+        size: bytes.length, version: short(0, 10), puzzleFile: short(11, 133), showCorrect: bytes[145], sound: bytes[146],
+        puzzleIndex: bytes[148] | bytes[149] << 8 | bytes[150] << 16 | bytes[151] << 24,
+    };
+}
+
+// ---- The visits ---------------------------------------------------------------------------
+
+test("a player's visits in Chromium", { timeout: 600000 }, async t => {
+    assert.ok(REFERENCE && fs.existsSync(REFERENCE), "LUMERA_WEB_REFERENCE names the Qt board's cells (web_reference_cells)");
+    assert.ok(fs.existsSync(path.join(SITE, "lumera8.wasm")), `the site is built in ${SITE}`);
+    const reader = new BoardReader(JSON.parse(fs.readFileSync(REFERENCE, "utf8")));
+    const server = await serve(SITE);
+    const { browser, profile } = await launch();
+    const page = await browser.newPage();
+    const pageErrors = [];
+    page.on("pageerror", error => pageErrors.push(error.message));
+    await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
+    const read = async () => {
+        const board = await reader.read(page);
+        assert.deepEqual(board.mismatches, [], "every cell shows the Qt board's pixels for some letter and colour");
+        assert.deepEqual(board.strayPixels, [], "the background between the cells is the window's grey");
+        return board;
+    };
+
+    try {
+        await t.test("first visit: the splash, the fallback message, then the board", async () => {
+            await page.goto(server.url, { waitUntil: "load" });
+            const splash = await page.waitForSelector("[data-name=splashForm]", { visible: true });
+            assert.ok(splash);
+            const message = await openDialog(page);
+            assert.equal(message.role, "alertdialog");
+            assert.equal(message.caption, "Information");
+            assert.equal(message.text, "Unable to open puzzle file - Lumera2.dat! Defaulting to Lumera8.dat");
+            // Timer1 takes the splash away while the message still waits for the player.
+            await page.waitForSelector("[data-name=splashForm]", { hidden: true, timeout: 4000 });
+            assert.ok(await page.$(".backdrop [role=alertdialog]"), "the message is still open");
+            await answerMessage(page);
+            await waitForGame(page);
+        });
+
+        await t.test("the caption is the page's title and the frame's", async () => {
+            assert.equal(await page.title(), CAPTION);
+            assert.equal(await page.$eval("#caption", node => node.textContent), CAPTION);
+        });
+
+        let board;
+        await t.test("the board shows the Qt board's pixels", async () => {
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 1");
+            assert.equal(board.status.fill, RED);
+            assert.deepEqual(board.alphabet.map(c => c.ch).join(""), ALPHABET);
+            assert.deepEqual(board.alphabet.map(c => c.fill), ALPHABET.split("").map(l => (l === "A" ? RED : WHITE)));
+            assert.ok(board.grid.some(c => isLetter(c.ch)), "the puzzle's letters are on the board");
+            assert.ok(board.grid.slice(255).every(c => c.ch === " " && c.fill === SILVER), "cells past the text are blank and silver");
+        });
+
+        await t.test("a selection turns the old letter white and the new one red", async () => {
+            await clickAlphabet(page, "Q");
+            board = await read();
+            assert.equal(board.alphabet[0].fill, WHITE);
+            assert.equal(board.alphabet[16].fill, RED);
+            assert.equal(board.alphabet.filter(c => c.fill === RED).length, 1);
+        });
+
+        let quotation;
+        await t.test("a whole puzzle solved by clicks, the board read back after every exchange", async () => {
+            let exchanges = 0;
+            for (;;) {
+                const n = board.grid.findIndex(c => isLetter(c.ch) && c.fill !== SILVER);
+                assert.ok(n >= 0, "an unsolved board has a white letter");
+                const confirmed = new Set(board.grid.filter(c => isLetter(c.ch) && c.fill === SILVER).map(c => c.ch));
+                let solved = false;
+                for (const candidate of ALPHABET) {
+                    const current = board.grid[n].ch;
+                    if (candidate === current || confirmed.has(candidate)) continue;
+                    await clickAlphabet(page, candidate);
+                    const before = gridText(board);
+                    await clickCell(page, n + 1);
+                    ++exchanges;
+                    if (await page.$(".backdrop [role=alertdialog]")) {
+                        quotation = swapped(before, current, candidate);
+                        solved = true;
+                        break;
+                    }
+                    board = await read();
+                    assert.equal(board.alphabet[candidate.charCodeAt(0) - 65].fill, RED);
+                    assert.equal(gridText(board), swapped(before, current, candidate), `exchange ${exchanges}: ${current} for ${candidate}`);
+                    if (board.grid[n].fill === SILVER) break;
+                }
+                if (solved) break;
+            }
+            t.diagnostic(`solved in ${exchanges} exchanges`);
+            const message = await openDialog(page);
+            assert.equal(message.caption, "Congratulations! You have finished this puzzle!");
+            assert.equal(message.text.replace(/ +/g, " ").trim(), quotation.replace(/ +/g, " ").trim());
+            await answerMessage(page);
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 2");
+        });
+
+        await t.test("the stored record names the file and the puzzle passed", async () => {
+            const text = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
+            assert.match(text, /^REGEDIT4/);
+            assert.match(text, /\[HKEY_LOCAL_MACHINE\\Software\\Lumera800\]/);
+            const record = storedRecord(text);
+            assert.deepEqual([record.size, record.puzzleFile, record.showCorrect, record.sound, record.puzzleIndex],
+                             [152, "Lumera8.dat", 1, 1, 0]);
+        });
+
+        await t.test("Specify Starting puzzle, chosen with the keyboard's mnemonics", async () => {
+            await page.keyboard.down("Alt");
+            await page.keyboard.press("KeyG");
+            await page.keyboard.up("Alt");
+            assert.equal(await page.$eval(".menu-entry[data-name=Game1]", b => b.getAttribute("aria-expanded")), "true");
+            await page.keyboard.press("KeyS");
+            await settle(page);
+            const box = await openDialog(page);
+            assert.equal(box.text, "Enter new puzzle number to start at:");
+            await answerInput(page, "7");
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 7");
+            assert.equal(storedRecord(await page.evaluate(() => localStorage.getItem("lumera8.registry"))).puzzleIndex, 6);
+        });
+
+        await t.test("solver-aid mode greys the five commands, the status box returns to the game", async () => {
+            const five = ["menuNew", "menuCheat", "menuSpecifyStart", "menuNewPuzzleSet", "menuSolve"];
+            const disabled = () => page.$$eval(".menu-item[aria-disabled=true]", items => items.map(i => i.dataset.name).sort());
+            await menu(page, "Game1", "menuSolve");
+            await answerInput(page, "QEB NRFZH YOLTK CLU");
+            board = await read();
+            assert.equal(board.status.text, "Click here to return to game.");
+            assert.equal(board.status.fill, YELLOW);
+            assert.equal(gridText(board).slice(0, 19), "QEB NRFZH YOLTK CLU");
+            assert.deepEqual(await disabled(), [...five].sort());
+            assert.equal(await page.$eval(".menu-item[data-name=menuNew]", i => i.getAttribute("role")), "menuitem");
+            assert.equal(await page.$eval(".menu-item[data-name=menuSound]", i => i.getAttribute("aria-checked")), "true");
+            await clickBoard(page, 300, 20);
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 7");
+            assert.deepEqual(await disabled(), []);
+        });
+
+        await t.test("a reload finds the position again", async () => {
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 7");
+            assert.equal(await page.title(), CAPTION);
+        });
+
+        await t.test("an empty puzzle file: the end-of-file message, and the game plays on", async () => {
+            const empty = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "empty.dat");
+            fs.writeFileSync(empty, "");
+            const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".menu-entry[data-name=Game1]")
+                .then(() => page.click(".menu-item[data-name=menuNewPuzzleSet]"))]);
+            await chooser.accept([empty]);
+            await openDialog(page);
+            await answerInput(page, "1");
+            const message = await openDialog(page);
+            assert.equal(message.text, "Last puzzle is 0! Starting back at puzzle 1. Press OK to continue.");
+            await answerMessage(page);
+            board = await read();
+            assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [empty.dat]");
+            assert.ok(board.grid.every(c => c.ch === " " && c.fill === SILVER), "an empty puzzle is 270 silver blanks");
+            assert.equal(board.status.text, "Puzzle # 1");
+        });
+
+        await t.test("a binary puzzle file is played as its bytes stand, and kept for the next visit", async () => {
+            const binary = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "binary.dat");
+            fs.writeFileSync(binary, Buffer.from([0x00, 0xff, 0x41, 0x80, 0x0d, 0x42, 0x0a, 0x43, 0x01, 0x1a, 0x44]));
+            const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".menu-entry[data-name=Game1]")
+                .then(() => page.click(".menu-item[data-name=menuNewPuzzleSet]"))]);
+            await chooser.accept([binary]);
+            await openDialog(page);
+            await answerInput(page, "1");
+            assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
+            const kept = await page.evaluate(() => JSON.parse(localStorage.getItem("lumera8.files")).map(f => [f.name, f.bytes.length]));
+            assert.deepEqual(kept, [["binary.dat", 11], ["empty.dat", 0]]);
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
+        });
+
+        await t.test("a garbled stored record is set aside with a message, a foreign one falls back", async () => {
+            // Planted from another page of the site: a running game writes its donation state as
+            // it goes away, and would set the text aside itself before the next visit looks.
+            const plant = async text => {
+                await page.goto(server.url + "lumera8.html", { waitUntil: "load" });
+                await page.evaluate(value => localStorage.setItem("lumera8.registry", value), text);
+                await page.goto(server.url, { waitUntil: "load" });
+            };
+            await plant("\u0001garbage, not a registry export");
+            const setAside = await openDialog(page);
+            assert.match(setAside.text, /could not be read\. They are kept under the name lumera8\.registry\.unreadable,/);
+            await answerMessage(page);
+            assert.equal((await openDialog(page)).text, "Unable to open puzzle file - Lumera2.dat! Defaulting to Lumera8.dat");
+            await answerMessage(page);
+            await waitForGame(page);
+            assert.equal(await page.evaluate(() => localStorage.getItem("lumera8.registry.unreadable")),
+                         "\u0001garbage, not a registry export");
+
+            // A record from elsewhere: a file this browser never saw, beside a key of another program.
+            const foreign = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=\"yes\"\r\n\r\n" +
+                "[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"fRegInfo\"=hex:0a,4c,75,6d,65,72,61,20,37,2e,30," +
+                "0e,43,3a,5c,47,61,6d,65,73,5c,61,2e,64,61,74\r\n";
+            await plant(foreign);
+            assert.equal((await openDialog(page)).text, "Unable to open puzzle file - C:\\Games\\a.dat! Defaulting to Lumera8.dat");
+            await answerMessage(page);
+            await waitForGame(page);
+            const text = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
+            assert.match(text, /\[HKEY_CURRENT_USER\\Software\\Other\]\r?\n"Kept"="yes"/);
+            assert.equal(storedRecord(text).puzzleFile, "Lumera8.dat");
+        });
+
+        await t.test("with the server stopped the game still loads and plays", async () => {
+            await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
+            await server.close();
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            board = await read();
+            assert.equal(await page.title(), CAPTION);
+            const n = board.grid.findIndex(c => isLetter(c.ch));
+            const current = board.grid[n].ch;
+            const other = current === "Z" ? "Y" : "Z";
+            await clickAlphabet(page, other);
+            const before = gridText(board);
+            await clickCell(page, n + 1);
+            if (!(await page.$(".backdrop [role=alertdialog]"))) {
+                board = await read();
+                assert.equal(gridText(board), swapped(before, current, other));
+            }
+        });
+
+        assert.deepEqual(pageErrors, [], "the page raised no script errors");
+    } finally {
+        await browser.close();
+        await server.close();
+        fs.rmSync(profile, { recursive: true, force: true });
+    }
+});
