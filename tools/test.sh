@@ -8,6 +8,8 @@ cmake -G Ninja -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMERA
 cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+# The browser edition: its suites under Node, a player's run in headless Chromium.
+bash "$here/tools/test-web.sh"
 # The Windows program: cross-built, its tests run under Wine in Xvfb.
 bash "$here/tools/test-windows.sh"
 bash "$here/tools/sanitize.sh"
