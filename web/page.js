@@ -241,6 +241,8 @@ class PageWindow {
             this.frame.appendChild(bar);
             this.frame.setAttribute("aria-labelledby", captionId);
         } else {
+            // A window without a title bar has no frame either: its client area is all there is.
+            this.frame.classList.add("borderless");
             this.frame.setAttribute("aria-label", caption);
         }
         this.client = element("div", "client");
@@ -400,12 +402,13 @@ class LumeraPage {
     modalShown(window) {
         this.modals.push(window);
         this.menu.close();
-        if (this.splashForm && this.splashForm.frame.isConnected) this.splashForm.frame.classList.add("inert");
+        // A start-up splash still up stays on top but takes no clicks while the modal window is up.
+        if (this.splashForm && this.splashForm !== window && !this.splashForm.modal) this.splashForm.frame.classList.add("inert");
     }
 
     modalClosed(window) {
         this.modals = this.modals.filter(w => w !== window);
-        if (this.modals.length === 0 && this.splashForm) this.splashForm.frame.classList.remove("inert");
+        if (this.modals.length === 0 && this.splashForm && !this.splashForm.modal) this.splashForm.frame.classList.remove("inert");
     }
 
     messageBox({ caption, text, icon }) {
@@ -690,7 +693,9 @@ class LumeraPage {
     // down to fit; the board is then drawn at the resulting device resolution.
     fit() {
         const game = document.getElementById("game");
-        const width = game.offsetWidth || (BOARD_WIDTH + 8);
+        // Before the window is shown (the splash and the start-up messages) its frame's width is
+        // the board's and the frame's borders.
+        const width = game.offsetWidth || (BOARD_WIDTH + 10);
         const available = document.documentElement.clientWidth - 16;
         const scale = available < width ? Math.max(0.25, available / width) : 1;
         this.scale = scale;
@@ -731,6 +736,7 @@ class LumeraPage {
         this.restoreKeptFiles();
         this.connectInput();
         document.getElementById("loading").hidden = true;
+        this.fit();
         // The window is shown once its creation is over: the splash first, then any message
         // that the start-up sequence raises, then the board.
         await this.enter("lumera_start");
