@@ -78,19 +78,46 @@ class Board {
         return Math.abs(ratio - Math.round(ratio)) < 0.01 ? Math.round(ratio) : ratio;
     }
 
-    async loadAtlas(ratio) {
-        if (ratio !== 1 && ratio !== 2) return null;
-        if (this.atlases.has(ratio)) return this.atlases.get(ratio);
-        const response = await fetch("atlas-" + ratio + ".json");
-        if (!response.ok) throw new Error("The glyph atlas could not be loaded (" + response.status + ")");
-        const atlas = await response.json();
-        for (const face of Object.values(atlas.faces)) {
-            for (const [code, [advance, left, top, width, height, bits]] of Object.entries(face.glyphs)) {
-                face.glyphs[code] = { advance, left, top, width, height, bits: atob(bits) };
+    // The atlas for a ratio, fetched once; each face's glyphs go into one sheet of black masks.
+    loadAtlas(ratio) {
+        if (ratio !== 1 && ratio !== 2) return Promise.resolve(null);
+        if (!this.atlases.has(ratio)) {
+            const loading = fetch("atlas-" + ratio + ".json").then(response => {
+                if (!response.ok) throw new Error("The glyph atlas could not be loaded (" + response.status + ")");
+                return response.json();
+            }).then(atlas => {
+                for (const face of Object.values(atlas.faces)) Board.makeSheet(face);
+                atlas.loaded = true;
+                return atlas;
+            });
+            loading.catch(() => this.atlases.delete(ratio));
+            this.atlases.set(ratio, loading);
+            loading.then(atlas => this.atlases.set(ratio, atlas), () => {});
+        }
+        return Promise.resolve(this.atlases.get(ratio));
+    }
+
+    static makeSheet(face) {
+        let width = 0, height = 1;
+        for (const [code, [advance, left, top, w, h, bits]] of Object.entries(face.glyphs)) {
+            face.glyphs[code] = { advance, left, top, width: w, height: h, bits: atob(bits), x: width };
+            width += w;
+            height = Math.max(height, h);
+        }
+        face.sheet = document.createElement("canvas");
+        face.sheet.width = Math.max(1, width);
+        face.sheet.height = height;
+        const c = face.sheet.getContext("2d");
+        const pixels = c.createImageData(face.sheet.width, height);
+        for (const glyph of Object.values(face.glyphs)) {
+            for (let i = 0; i < glyph.width * glyph.height; ++i) {
+                if (glyph.bits.charCodeAt(i >> 3) & (0x80 >> (i & 7))) {
+                    const at = ((Math.floor(i / glyph.width)) * face.sheet.width + glyph.x + i % glyph.width) * 4;
+                    pixels.data[at + 3] = 255;  // black ink
+                }
             }
         }
-        this.atlases.set(ratio, atlas);
-        return atlas;
+        c.putImageData(pixels, 0, 0);
     }
 
     // Sets the device resolution; the caller repaints.
@@ -117,12 +144,14 @@ class Board {
     drawCell(left, top, right, bottom, text, fontPixels, textColour, fill, outline) {
         const c = this.context;
         this.fill(fill, left, top, right, bottom);
-        c.save();
-        c.beginPath();
-        c.rect(this.device(left), this.device(top), this.device(right) - this.device(left), this.device(bottom) - this.device(top));
-        c.clip();
-        this.drawText(text, fontPixels, textColour, left + 2, top + 2);
-        c.restore();
+        if (text !== "" && text !== " ") {
+            c.save();
+            c.beginPath();
+            c.rect(this.device(left), this.device(top), this.device(right) - this.device(left), this.device(bottom) - this.device(top));
+            c.clip();
+            this.drawText(text, fontPixels, textColour, left + 2, top + 2);
+            c.restore();
+        }
         this.fill(outline, left, top, right + 1, top + 1);
         this.fill(outline, left, bottom, right + 1, bottom + 1);
         this.fill(outline, left, top, left + 1, bottom + 1);
@@ -132,7 +161,7 @@ class Board {
     drawText(text, fontPixels, colour, x, y) {
         if (text === "" || text === " ") return;
         const atlas = this.atlases.get(this.ratio);
-        const face = atlas && atlas.faces[String(fontPixels)];
+        const face = atlas && atlas.loaded && atlas.faces[String(fontPixels)];
         const characters = Array.from(text);
         if (face && characters.every(ch => face.glyphs[ch.codePointAt(0)])) {
             // The desktop's layout: pen steps of advance plus kerning, each glyph at the whole
@@ -144,8 +173,11 @@ class Board {
                 const code = characters[i].codePointAt(0);
                 const glyph = face.glyphs[code];
                 if (glyph.width > 0) {
-                    const image = this.glyphImage(atlas, fontPixels, code, glyph, colour);
-                    this.context.drawImage(image, Math.floor(pen * k + atlas.placementDelta) + glyph.left, baseline + glyph.top);
+                    const x = Math.floor(pen * k + atlas.placementDelta) + glyph.left, y = baseline + glyph.top;
+                    if ((colour >>> 0) === WINDOW_TEXT || (colour >>> 0) === 0)
+                        this.context.drawImage(face.sheet, glyph.x, 0, glyph.width, glyph.height, x, y, glyph.width, glyph.height);
+                    else
+                        this.context.drawImage(this.glyphImage(atlas, fontPixels, code, glyph, colour), x, y);
                 }
                 pen += glyph.advance;
                 if (i + 1 < characters.length) {
@@ -709,11 +741,7 @@ class LumeraPage {
     }
 
     async repaint(ratio) {
-        try {
-            await this.board.loadAtlas(ratio);
-        } catch (error) {
-            // Without the atlas the browser's font draws the letters.
-        }
+        await this.board.loadAtlas(ratio).catch(() => null);  // without it the browser's font draws
         this.board.setRatio(ratio);
         this.board.clear(0x808080);
         if (this.module && !this.ended) this.module._lumera_paint();
@@ -721,13 +749,17 @@ class LumeraPage {
 
     // ---- Start ----
 
+    // What the start needs besides the program, asked for while the program still loads.
+    prefetch() {
+        this.early = {
+            atlas: this.board.loadAtlas(Board.ratioFor(1)).catch(() => null),
+            puzzles: fetch("Lumera8.dat").then(r => r.ok ? r.arrayBuffer() : null).catch(() => null),
+        };
+    }
+
     async start() {
         const ratio = Board.ratioFor(1);
-        const [, puzzles, module] = await Promise.all([
-            this.board.loadAtlas(ratio).catch(() => null),
-            fetch("Lumera8.dat").then(r => r.ok ? r.arrayBuffer() : null).catch(() => null),
-            createLumera({ page: this }),
-        ]);
+        const [, puzzles, module] = await Promise.all([this.early.atlas, this.early.puzzles, createLumera({ page: this })]);
         this.module = module;
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
@@ -978,6 +1010,7 @@ if ("serviceWorker" in navigator && location.protocol !== "file:") {
 }
 
 const lumeraPage = new LumeraPage();
+lumeraPage.prefetch();
 
 function startLumera() {
     lumeraPage.start().catch(error => {
