@@ -319,6 +319,40 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.equal(storedRecord(text).puzzleFile, "Lumera8.dat");
         });
 
+        await t.test("Quit stores the position and ends the game, after the donation reminder", async () => {
+            // A player who last answered "take me to the donations page" is asked at every close.
+            const text = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
+            await page.goto(server.url + "lumera8.html", { waitUntil: "load" });
+            await page.evaluate(value => localStorage.setItem("lumera8.registry", value),
+                                text + "\r\n[HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm]\r\n\"DonateStatus\"=dword:00000000\r\n");
+            await page.goto(server.url, { waitUntil: "load" });
+            await waitForGame(page);
+            await menu(page, "Game1", "menuNew");
+            board = await read();
+            const number = board.status.text;
+            await page.keyboard.down("Alt");
+            await page.keyboard.press("KeyG");
+            await page.keyboard.up("Alt");
+            await page.keyboard.press("KeyQ");
+            await settle(page);
+            const reminder = await openDialog(page);
+            assert.deepEqual([reminder.role, reminder.caption], ["dialog", "Make a Donation"]);
+            assert.equal(await page.$eval(".backdrop input[type=radio]:checked", r => r.value), "0");
+            await page.click(".backdrop .radio:nth-of-type(5) input");
+            await page.click(".backdrop [data-name=ntmOK]");
+            await page.waitForSelector("#ended", { visible: true });
+            assert.equal(await page.$eval("#game", g => g.hidden), true);
+            const stored = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
+            const now = new Date();
+            const today = Math.round((Date.UTC(now.getFullYear(), now.getMonth(), now.getDate()) - Date.UTC(1899, 11, 30)) / 86400000);
+            assert.match(stored, /"DonateStatus"=dword:00000004/);
+            assert.match(stored, new RegExp(`"DonateLastPrompt"=dword:${today.toString(16).padStart(8, "0")}`));
+            await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.click("#startAgain")]);
+            await waitForGame(page);
+            board = await read();
+            assert.equal(board.status.text, number, "Quit keeps the puzzle on the board for the next start");
+        });
+
         await t.test("with the server stopped the game still loads and plays", async () => {
             await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
             await server.close();
