@@ -397,8 +397,10 @@ class LumeraPage {
         document.getElementById("caption").textContent = caption;
     }
 
-    startTimer1(milliseconds) {
+    // Starts Timer1; 0 stops it.
+    setTimer1(milliseconds) {
         this.stopTimer1();
+        if (milliseconds <= 0) return;
         // The tick may come while a dialog holds the game; it runs at once, as on the desktop.
         this.timer1 = setTimeout(() => {
             this.timer1 = 0;
@@ -865,17 +867,14 @@ class MenuBar {
         node.addEventListener("pointerenter", () => node.focus());
     }
 
-    setEnabled(name, enabled) {
+    // An item greyed or not, and for an option its check mark.
+    setState(name, enabled, checked) {
         const item = this.items.get(name);
         if (!item) return;
         item.enabled = enabled;
         if (enabled) item.node.removeAttribute("aria-disabled");
         else item.node.setAttribute("aria-disabled", "true");
-    }
-
-    setChecked(name, checked) {
-        const item = this.items.get(name);
-        if (item) this.setCheckedNode(item, checked);
+        if (item.isCheckable) this.setCheckedNode(item, checked);
     }
 
     setCheckedNode(item, checked) {

@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QFile>
 
-#include "window/cp1252.h"
+#include "util/text_encoding.h"
 #include "window/window_texts.h"
 #include "window/window_rig.h"
 
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
             const CellRect rect = PuzzleCellRect(1);
             board.DrawCell(CellLook{rect, std::string(1, char(byte)), kLetterPixels, clWindowText, fill, clBlack});
             json += std::string(byte == 32 ? "" : ",") + "\n\"" +
-                    std::to_string(unsigned(Cp1252ToUnicode(static_cast<unsigned char>(byte)))) + "\":\"" +
+                    std::to_string(unsigned(util::Cp1252ToUnicode(static_cast<unsigned char>(byte)))) + "\":\"" +
                     Pixels(board.Image(), rect) + "\"";
         }
         json += "}";

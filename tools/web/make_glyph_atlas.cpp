@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "window/cp1252.h"
+#include "util/text_encoding.h"
 #include "window/qt/board_font.h"
 #include "window/window_texts.h"
 
 namespace {
 
-using lumera::Cp1252ToUnicode;
+using lumera::util::Cp1252ToUnicode;
 
 // At three times and more Qt fills the status text's outlines instead of drawing hinted glyphs
 // (its glyph cache stops at 64 pixels), which no fixed mask can copy; the page draws there with

@@ -29,10 +29,10 @@ EM_JS(void, JsAddMenuItem, (const char* entryName, const char* caption, const ch
                              !!isCheckable);
 });
 EM_JS(void, JsSetCaption, (const char* caption), { Module.page.setCaption(UTF8ToString(caption)); });
-EM_JS(void, JsSetCommandEnabled, (const char* name, int enabled), { Module.page.menu.setEnabled(UTF8ToString(name), !!enabled); });
-EM_JS(void, JsSetOptionChecked, (const char* name, int checked), { Module.page.menu.setChecked(UTF8ToString(name), !!checked); });
-EM_JS(void, JsStartTimer1, (int milliseconds), { Module.page.startTimer1(milliseconds); });
-EM_JS(void, JsStopTimer1, (), { Module.page.stopTimer1(); });
+EM_JS(void, JsSetMenuItemState, (const char* name, int enabled, int checked), {
+    Module.page.menu.setState(UTF8ToString(name), !!enabled, !!checked);
+});
+EM_JS(void, JsSetTimer1, (int milliseconds), { Module.page.setTimer1(milliseconds); });
 
 // The modal ones: C++ waits here while the page runs on.
 EM_ASYNC_JS(void, JsMessageBox, (const char* description), {
@@ -97,10 +97,10 @@ void WebFrame::CreateMenu() {
 
 // The caption is ASCII apart from the puzzle file's name, which is UTF-8 as the picker gave it.
 void WebFrame::SetCaption(const std::string& caption) { JsSetCaption(caption.c_str()); }
-void WebFrame::SetCommandEnabled(const std::string& itemName, bool enabled) { JsSetCommandEnabled(itemName.c_str(), enabled); }
-void WebFrame::SetOptionChecked(const std::string& itemName, bool checked) { JsSetOptionChecked(itemName.c_str(), checked); }
-void WebFrame::StartTimer1(int milliseconds) { JsStartTimer1(milliseconds); }
-void WebFrame::StopTimer1() { JsStopTimer1(); }
+void WebFrame::SetMenuItemState(const std::string& itemName, bool enabled, bool checked) {
+    JsSetMenuItemState(itemName.c_str(), enabled, checked);
+}
+void WebFrame::SetTimer1(int milliseconds) { JsSetTimer1(milliseconds); }
 void WebFrame::Close() {
     if (close_) close_();
 }

@@ -25,10 +25,8 @@ public:
     // Builds the page's menu bar from the menu table.
     void CreateMenu();
     void SetCaption(const std::string& caption) override;
-    void SetCommandEnabled(const std::string& itemName, bool enabled) override;
-    void SetOptionChecked(const std::string& itemName, bool checked) override;
-    void StartTimer1(int milliseconds) override;
-    void StopTimer1() override;
+    void SetMenuItemState(const std::string& itemName, bool enabled, bool checked) override;
+    void SetTimer1(int milliseconds) override;
     void Close() override;
     void ShowErrorReport(const std::string& what) override;
 
