@@ -169,6 +169,29 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.equal(board.alphabet.filter(c => c.fill === RED).length, 1);
         });
 
+        await t.test("screen readers hear the board's parts, and the keyboard plays them", async () => {
+            const parts = await page.$$eval("#boardParts [data-part]", nodes => nodes.map(n => ({
+                part: Number(n.dataset.part), role: n.getAttribute("role"), name: n.getAttribute("aria-label"),
+                description: n.getAttribute("aria-description"), pressed: n.getAttribute("aria-pressed") })));
+            assert.equal(parts.length, 297);
+            const byPart = new Map(parts.map(p => [p.part, p]));
+            assert.deepEqual(byPart.get(16), { part: 16, role: "button", name: "Q", description: null, pressed: "true" });
+            assert.equal(byPart.get(296).name, "Puzzle # 1");
+            for (let n = 0; n < 270; ++n) {
+                const cell = board.grid[n], part = byPart.get(26 + n);
+                assert.equal(part.role, "gridcell");
+                assert.equal(part.name, cell.ch === " " ? "blank" : cell.ch, `grid cell ${n + 1}`);
+                if (n < 255 && isLetter(cell.ch)) assert.equal(part.description, cell.fill === SILVER ? "correct" : null);
+            }
+            await page.focus("#boardParts [data-part='0']");
+            await page.keyboard.press("ArrowRight");
+            await page.keyboard.press("Enter");
+            await settle(page);
+            board = await read();
+            assert.equal(board.alphabet[1].fill, RED, "Enter on B selects it");
+            assert.equal(await page.$eval("#boardParts [data-part='1']", n => n.getAttribute("aria-pressed")), "true");
+        });
+
         let quotation;
         await t.test("a whole puzzle solved by clicks, the board read back after every exchange", async () => {
             let exchanges = 0;

@@ -46,11 +46,13 @@ public:
     WebProgram()
         : store_(LocalStorageText()),
           frame_([this] { End(); }),
-          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_}) {}
+          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_}),
+          boardAccess_(window_) {}
 
     WebSettingsStore& Store() { return store_; }
     WebFrame& Frame() { return frame_; }
     GameWindow& Window() { return window_; }
+    WebBoardAccess& BoardAccess() { return boardAccess_; }
     bool HasEnded() const { return ended_; }
 
     // Any close of the main window: the donation reminder decides, its state is written, and
@@ -73,6 +75,7 @@ private:
     StdRandom random_;
     WebClock clock_;
     GameWindow window_;
+    WebBoardAccess boardAccess_;
     bool ended_ = false;
 };
 
@@ -125,6 +128,7 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
     });
     program.Frame().CreateMenu();
     program.Window().FormCreate();
+    Guard([&] { program.BoardAccess().Start(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
@@ -134,6 +138,11 @@ EMSCRIPTEN_KEEPALIVE void lumera_paint() {
 EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int button, int x, int y) {
     const PointerButton which = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Middle : PointerButton::Left;
     if (GameWindow* window = Running()) window->FormMouseUp(which, x, y);
+}
+
+// A screen reader's action on a part of the board.
+EMSCRIPTEN_KEEPALIVE void lumera_activate_part(int part) {
+    if (GameWindow* window = Running()) window->ActivateBoardPart(part);
 }
 
 EMSCRIPTEN_KEEPALIVE int lumera_menu_click(const char* itemName) {

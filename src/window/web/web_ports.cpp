@@ -34,6 +34,14 @@ EM_JS(void, JsSetMenuItemState, (const char* name, int enabled, int checked), {
 });
 EM_JS(void, JsSetTimer1, (int milliseconds), { Module.page.setTimer1(milliseconds); });
 
+EM_JS(void, JsBoardPart,
+      (int part, int kind, const char* name, const char* description, int selected, int left, int top, int right,
+       int bottom),
+      {
+          Module.page.boardParts.update(part, kind, UTF8ToString(name), UTF8ToString(description), !!selected, left, top,
+                                        right, bottom);
+      });
+
 // The modal ones: C++ waits here while the page runs on.
 EM_ASYNC_JS(void, JsMessageBox, (const char* description), {
     await Module.page.messageBox(JSON.parse(UTF8ToString(description)));
@@ -106,6 +114,19 @@ void WebFrame::Close() {
 }
 
 void WebFrame::ShowErrorReport(const std::string& what) { MessageBox(kApplicationTitle, ErrorReportText(what), "stop"); }
+
+// ---- The board for screen readers --------------------------------------------------------
+
+void WebBoardAccess::Start() {
+    for (int part = 0; part < kBoardPartCount; ++part) BoardPartChanged(part);
+    window_.SetBoardObserver(this);
+}
+
+void WebBoardAccess::BoardPartChanged(int part) {
+    const BoardPart described = window_.DescribeBoardPart(part);
+    JsBoardPart(part, static_cast<int>(described.kind), PageText(described.name).c_str(), described.description.c_str(),
+                described.selected, described.rect.Left, described.rect.Top, described.rect.Right, described.rect.Bottom);
+}
 
 // ---- Dialogs -----------------------------------------------------------------------------
 

@@ -34,6 +34,19 @@ private:
     std::function<void()> close_;
 };
 
+// The board for screen readers: a page element over the canvas for each part of the layer's
+// description, renamed as the parts change; activating one does what a click on it does.
+class WebBoardAccess final : public IBoardObserver {
+public:
+    explicit WebBoardAccess(GameWindow& window) : window_(window) {}
+    // Describes every part to the page and follows the changes from then on.
+    void Start();
+    void BoardPartChanged(int part) override;
+
+private:
+    GameWindow& window_;
+};
+
 class WebDialogs final : public IDialogs {
 public:
     void ShowInformation(const std::string& text) override;
