@@ -342,9 +342,33 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.equal(storedRecord(text).puzzleFile, "Lumera8.dat");
         });
 
+        await t.test("on a narrow touch screen the game is scaled to fit and a tap selects", async () => {
+            await page.setViewport({ width: 390, height: 800, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+            await waitForGame(page);
+            const frame = await page.$eval("#game", g => g.getBoundingClientRect().right);
+            assert.ok(frame <= 390, `the game's frame ends at ${frame}, within the page`);
+            const box = await (await page.$("#board")).boundingBox();
+            const m = alphabetCellRect(13);
+            await page.touchscreen.tap(box.x + (m.left + 6) * box.width / 606, box.y + (m.top + 6) * box.height / 268);
+            await settle(page);
+            // Fill pixels just inside the outline of M and of A, at the canvas's resolution.
+            const fills = await page.evaluate(() => {
+                const canvas = document.getElementById("board"), ratio = canvas.width / 606;
+                const at = (x, y) => Array.from(canvas.getContext("2d").getImageData(Math.round(x * ratio), Math.round(y * ratio), 1, 1).data.slice(0, 3));
+                return { width: canvas.width, m: at(244 + 2, 4 + 17), a: at(4 + 2, 4 + 17) };
+            });
+            assert.ok(fills.width > 606 && fills.width < 3 * 606, `drawn at the device's resolution (${fills.width} pixels wide)`);
+            assert.deepEqual(fills.m, [255, 0, 0]);
+            assert.deepEqual(fills.a, [255, 255, 255]);
+            await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1, isMobile: false, hasTouch: false });
+            await waitForGame(page);
+        });
+
         await t.test("Quit stores the position and ends the game, after the donation reminder", async () => {
             // A player who last answered "take me to the donations page" is asked at every close.
-            const text = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
+            // Any donation state stored so far gives way to that answer.
+            const text = (await page.evaluate(() => localStorage.getItem("lumera8.registry")))
+                .replace(/\[HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm\][^[]*/, "");
             await page.goto(server.url + "lumera8.html", { waitUntil: "load" });
             await page.evaluate(value => localStorage.setItem("lumera8.registry", value),
                                 text + "\r\n[HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm]\r\n\"DonateStatus\"=dword:00000000\r\n");
