@@ -127,12 +127,16 @@ class Board {
         this.canvas.width = this.device(BOARD_WIDTH);
         this.canvas.height = this.device(BOARD_HEIGHT);
         this.context.imageSmoothingEnabled = false;
+        this.fillColour = undefined;  // a resized canvas forgets its fill style
     }
 
     device(x) { return Math.round(x * this.ratio); }
 
     fill(colour, left, top, right, bottom) {
-        this.context.fillStyle = cssColour(colour);
+        if (colour !== this.fillColour) {
+            this.fillColour = colour;
+            this.context.fillStyle = cssColour(colour);
+        }
         this.context.fillRect(this.device(left), this.device(top), this.device(right) - this.device(left),
                               this.device(bottom) - this.device(top));
     }
@@ -140,22 +144,33 @@ class Board {
     clear(colour) { this.fill(colour, 0, 0, BOARD_WIDTH, BOARD_HEIGHT); }
 
     // Fill up to, not including, column right and row bottom; the text from (left + 2, top + 2),
-    // the top of its character cell, clipped to the fill; the outline over both.
+    // the top of its character cell, clipped to the fill; the outline over both. The outline is
+    // painted first as a whole rectangle and the fill and text inside it, clipped to within the
+    // outline: the same pixels with fewer calls.
     drawCell(left, top, right, bottom, text, fontPixels, textColour, fill, outline) {
         const c = this.context;
-        this.fill(fill, left, top, right, bottom);
-        if (text !== "" && text !== " ") {
-            c.save();
-            c.beginPath();
-            c.rect(this.device(left), this.device(top), this.device(right) - this.device(left), this.device(bottom) - this.device(top));
-            c.clip();
-            this.drawText(text, fontPixels, textColour, left + 2, top + 2);
-            c.restore();
-        }
-        this.fill(outline, left, top, right + 1, top + 1);
-        this.fill(outline, left, bottom, right + 1, bottom + 1);
-        this.fill(outline, left, top, left + 1, bottom + 1);
-        this.fill(outline, right, top, right + 1, bottom + 1);
+        this.fill(outline, left, top, right + 1, bottom + 1);
+        this.fill(fill, left + 1, top + 1, right, bottom);
+        if (text === "" || text === " ") return;
+        const x0 = this.device(left + 1), y0 = this.device(top + 1), x1 = this.device(right), y1 = this.device(bottom);
+        this.clip = { x0, y0, x1, y1 };
+        this.clipped = false;
+        this.drawText(text, fontPixels, textColour, left + 2, top + 2);
+        if (this.clipped) c.restore();
+        this.clip = null;
+    }
+
+    // Glyphs that lie wholly inside the cell are drawn as they are; the clip is set only for one
+    // that reaches beyond.
+    ensureClip(x, y, width, height) {
+        const clip = this.clip;
+        if (!clip || this.clipped || (x >= clip.x0 && y >= clip.y0 && x + width <= clip.x1 && y + height <= clip.y1)) return;
+        const c = this.context;
+        c.save();
+        c.beginPath();
+        c.rect(clip.x0, clip.y0, clip.x1 - clip.x0, clip.y1 - clip.y0);
+        c.clip();
+        this.clipped = true;
     }
 
     drawText(text, fontPixels, colour, x, y) {
@@ -174,6 +189,7 @@ class Board {
                 const glyph = face.glyphs[code];
                 if (glyph.width > 0) {
                     const x = Math.floor(pen * k + atlas.placementDelta) + glyph.left, y = baseline + glyph.top;
+                    this.ensureClip(x, y, glyph.width, glyph.height);
                     if ((colour >>> 0) === WINDOW_TEXT || (colour >>> 0) === 0)
                         this.context.drawImage(face.sheet, glyph.x, 0, glyph.width, glyph.height, x, y, glyph.width, glyph.height);
                     else
@@ -243,6 +259,7 @@ class Board {
             entry = scratch;
             this.glyphCache.set(key, entry);
         }
+        this.ensureClip(this.device(x), this.device(y), entry.width, entry.height);
         this.context.drawImage(entry, this.device(x), this.device(y));
     }
 }
@@ -755,6 +772,10 @@ class LumeraPage {
     // What the start needs besides the program, asked for while the program still loads.
     prefetch() {
         this.early = {
+            // The program is compiled while its script still loads.
+            program: typeof WebAssembly.compileStreaming === "function"
+                ? WebAssembly.compileStreaming(fetch("lumera8.wasm", { credentials: "same-origin" })).catch(() => null)
+                : Promise.resolve(null),
             atlas: this.board.loadAtlas(Board.ratioFor(1)).catch(() => null),
             puzzles: fetch("Lumera8.dat").then(r => r.ok ? r.arrayBuffer() : null).catch(() => null),
         };
@@ -762,8 +783,17 @@ class LumeraPage {
 
     async start() {
         const ratio = Board.ratioFor(1);
-        const [, puzzles, module] = await Promise.all([this.early.atlas, this.early.puzzles, createLumera({ page: this })]);
+        const compiled = await this.early.program;
+        const options = { page: this };
+        if (compiled) {
+            options.instantiateWasm = (imports, receive) => {
+                WebAssembly.instantiate(compiled, imports).then(instance => receive(instance, compiled));
+                return {};
+            };
+        }
+        const [, puzzles, module] = await Promise.all([this.early.atlas, this.early.puzzles, createLumera(options)]);
         this.module = module;
+        performance.mark("lumera-program-ready");
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
         this.board.clear(0x808080);
@@ -775,6 +805,7 @@ class LumeraPage {
         // The window is shown once its creation is over: the splash first, then any message
         // that the start-up sequence raises, then the board.
         await this.enter("lumera_start");
+        performance.mark("lumera-window-created");
         if (this.ended) return;
         const game = document.getElementById("game");
         game.hidden = false;
@@ -782,7 +813,15 @@ class LumeraPage {
         requestAnimationFrame(() => {
             performance.mark("lumera-board-shown");
             document.documentElement.dataset.state = "running";
+            this.registerServiceWorker();
         });
+    }
+
+    // Offline play: the service worker is registered once the board is up, so that its copying
+    // of the whole site does not compete with the first start.
+    registerServiceWorker() {
+        if ("serviceWorker" in navigator && location.protocol !== "file:")
+            navigator.serviceWorker.register("sw.js").catch(() => {});
     }
 
     connectInput() {
@@ -1085,11 +1124,6 @@ class SoundPlayer {
     }
 }
 
-// ---- Offline ----------------------------------------------------------------------------
-
-if ("serviceWorker" in navigator && location.protocol !== "file:") {
-    navigator.serviceWorker.register("sw.js").catch(() => {});
-}
 
 const lumeraPage = new LumeraPage();
 lumeraPage.prefetch();

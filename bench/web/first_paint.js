@@ -36,7 +36,11 @@ async function timeOnce(url, plant) {
         }
         await page.goto(url);
         await page.waitForFunction(() => document.documentElement.dataset.state === "running", { timeout: 30000 });
-        return await page.evaluate(() => performance.getEntriesByName("lumera-board-shown")[0].startTime);
+        return await page.evaluate(() => {
+            const at = name => (performance.getEntriesByName(name)[0] || { startTime: NaN }).startTime;
+            const phases = { program: at("lumera-program-ready"), window: at("lumera-window-created") };
+            return { shown: at("lumera-board-shown"), phases };
+        });
     } finally {
         await browser.close();
         fs.rmSync(profile, { recursive: true, force: true });
@@ -48,12 +52,14 @@ const gzipped = file => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).lengt
 
 (async () => {
     const game = await serve(site), bare = await serve(floor);
-    const gameTimes = [], floorTimes = [];
+    const gameTimes = [], floorTimes = [], phases = [];
     try {
         // A run that fails (a machine too busy to start Chromium in time) is told and left out.
         const attempt = async (times, url, plant) => {
             try {
-                times.push(await timeOnce(url, plant));
+                const result = await timeOnce(url, plant);
+                times.push(result.shown);
+                if (plant) phases.push(result.phases);
             } catch (error) {
                 console.error(`a run failed: ${error.message}`);
             }
@@ -66,10 +72,13 @@ const gzipped = file => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).lengt
         await game.close();
         await bare.close();
     }
+    if (gameTimes.length === 0 || floorTimes.length === 0) throw new Error("no run succeeded");
     const js = gzipped(path.join(site, "lumera8.js")), wasm = gzipped(path.join(site, "lumera8.wasm"));
     console.log(`code, gzip -9: lumera8.js ${js} B + lumera8.wasm ${wasm} B = ${js + wasm} B (${((js + wasm) / 1024).toFixed(1)} KiB)`);
     console.log(`first board painted, median of ${runs}: game ${median(gameTimes).toFixed(1)} ms, floor ${median(floorTimes).toFixed(1)} ms, ` +
                 `ratio ${(median(gameTimes) / median(floorTimes)).toFixed(2)}`);
+    console.log(`game, median of its phases: program ready ${median(phases.map(p => p.program)).toFixed(1)} ms, ` +
+                `window created ${median(phases.map(p => p.window)).toFixed(1)} ms`);
     console.log(`game runs: ${gameTimes.map(t => t.toFixed(0)).join(" ")}`);
     console.log(`floor runs: ${floorTimes.map(t => t.toFixed(0)).join(" ")}`);
 })();

@@ -12,10 +12,11 @@ const TYPES = {
 };
 
 function serve(folder) {
+    folder = path.resolve(folder);
     const server = http.createServer((request, response) => {
         const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname);
         const file = path.join(folder, name.endsWith("/") ? name + "index.html" : name);
-        if (!file.startsWith(path.resolve(folder))) {
+        if (!file.startsWith(folder)) {
             response.writeHead(403).end();
             return;
         }
