@@ -13,6 +13,7 @@
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
 #include "util/days.h"
+#include "util/file_opener.h"
 #include "util/web/web_store.h"
 #include "window/game_window.h"
 #include "window/web/web_ports.h"
@@ -46,7 +47,7 @@ public:
     WebProgram()
         : store_(LocalStorageText()),
           frame_([this] { End(); }),
-          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_}),
+          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_, util::SystemFileOpener()}),
           boardAccess_(window_) {}
 
     WebSettingsStore& Store() { return store_; }
