@@ -26,7 +26,9 @@ cmake --build "$linux_build" --target web_reference_cells
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 QT_QPA_PLATFORM=offscreen "$linux_build/tests/web/web_reference_cells" "$work/cells.json"
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 "$linux_build/tests/web/web_reference_cells" "$work/cells-2.json"
 
 cd "$here/tests/web"
 npm ci --no-audit --no-fund --loglevel=error
-LUMERA_WEB_SITE="$site" LUMERA_WEB_REFERENCE="$work/cells.json" node --test e2e.test.js
+LUMERA_WEB_SITE="$site" LUMERA_WEB_REFERENCE="$work/cells.json" LUMERA_WEB_REFERENCE_2="$work/cells-2.json" \
+  node --test e2e.test.js

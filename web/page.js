@@ -838,6 +838,15 @@ class LumeraPage {
         document.getElementById("closeBox").addEventListener("click", () => this.enter("lumera_close"));
         document.getElementById("startAgain").addEventListener("click", () => location.reload());
         window.addEventListener("resize", () => this.fit());
+        // A change of the device ratio alone (a window moved to another screen) fires no resize.
+        const watchRatio = () => {
+            const query = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
+            query.addEventListener("change", () => {
+                this.fit();
+                watchRatio();
+            }, { once: true });
+        };
+        watchRatio();
         window.addEventListener("pagehide", () => {
             if (this.module && !this.ended) this.module._lumera_page_hide();
         });

@@ -17,7 +17,9 @@ function puzzleCellRect(n) {
 }
 
 class BoardReader {
-    constructor(reference) {
+    // The reference cells drawn at a device ratio (1 or 2); the canvas is read at the same one.
+    constructor(reference, ratio = 1) {
+        this.ratio = ratio;
         this.cells = new Map();
         for (const [fill, letters] of Object.entries(reference.letters))
             for (const [code, pixels] of Object.entries(letters))
@@ -34,14 +36,15 @@ class BoardReader {
             for (let i = 0; i < data.length; i += 4) text += String.fromCharCode(data[i], data[i + 1], data[i + 2]);
             return { width: canvas.width, height: canvas.height, rgb: btoa(text) };
         });
-        if (width !== 606 || height !== 268) throw new Error(`the canvas is ${width} x ${height}, not 606 x 268`);
+        const k = this.ratio;
+        if (width !== 606 * k || height !== 268 * k) throw new Error(`the canvas is ${width} x ${height}, not ${606 * k} x ${268 * k}`);
         const pixels = Buffer.from(rgb, "base64");
         const covered = new Uint8Array(width * height);
         const cut = rect => {
             const rows = [];
-            for (let y = rect.top; y <= rect.bottom; ++y) {
-                rows.push(pixels.subarray((y * width + rect.left) * 3, (y * width + rect.right + 1) * 3));
-                covered.fill(1, y * width + rect.left, y * width + rect.right + 1);
+            for (let y = rect.top * k; y < (rect.bottom + 1) * k; ++y) {
+                rows.push(pixels.subarray((y * width + rect.left * k) * 3, (y * width + (rect.right + 1) * k) * 3));
+                covered.fill(1, y * width + rect.left * k, y * width + (rect.right + 1) * k);
             }
             return Buffer.concat(rows).toString("base64");
         };
@@ -58,12 +61,13 @@ class BoardReader {
         if (statusText === undefined) mismatches.push("status box");
         const status = {
             text: statusText,
-            fill: Buffer.from(pixels.subarray(((STATUS.top + 1) * width + STATUS.right - 2) * 3, ((STATUS.top + 1) * width + STATUS.right - 1) * 3)).toString("hex"),
+            fill: Buffer.from(pixels.subarray(((STATUS.top + 1) * k * width + (STATUS.right - 2) * k) * 3,
+                                              ((STATUS.top + 1) * k * width + (STATUS.right - 2) * k + 1) * 3)).toString("hex"),
         };
         const strayPixels = [];
         for (let i = 0; i < width * height && strayPixels.length < 5; ++i)
             if (!covered[i] && !(pixels[i * 3] === 128 && pixels[i * 3 + 1] === 128 && pixels[i * 3 + 2] === 128))
-                strayPixels.push(`(${i % width}, ${Math.floor(i / width)})`);
+                strayPixels.push(`(${i % width}, ${Math.floor(i / width)}) in device pixels`);
         return { alphabet, grid, status, mismatches, strayPixels };
     }
 }

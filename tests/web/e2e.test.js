@@ -17,6 +17,7 @@ const { BoardReader, alphabetCellRect, puzzleCellRect, SILVER, WHITE, RED, YELLO
 
 const SITE = path.resolve(process.env.LUMERA_WEB_SITE || path.join(__dirname, "../../build-web"));
 const REFERENCE = process.env.LUMERA_WEB_REFERENCE;
+const REFERENCE_2 = process.env.LUMERA_WEB_REFERENCE_2;
 const CHROMIUM = process.env.LUMERA_CHROMIUM || "/usr/bin/chromium";
 const ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 const CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]";
@@ -114,6 +115,7 @@ function storedRecord(text) {
 
 test("a player's visits in Chromium", { timeout: 600000 }, async t => {
     assert.ok(REFERENCE && fs.existsSync(REFERENCE), "LUMERA_WEB_REFERENCE names the Qt board's cells (web_reference_cells)");
+    assert.ok(REFERENCE_2 && fs.existsSync(REFERENCE_2), "LUMERA_WEB_REFERENCE_2 names them at twice the density");
     assert.ok(fs.existsSync(path.join(SITE, "lumera8.wasm")), `the site is built in ${SITE}`);
     const reader = new BoardReader(JSON.parse(fs.readFileSync(REFERENCE, "utf8")));
     const server = await serve(SITE);
@@ -190,6 +192,24 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             board = await read();
             assert.equal(board.alphabet[1].fill, RED, "Enter on B selects it");
             assert.equal(await page.$eval("#boardParts [data-part='1']", n => n.getAttribute("aria-pressed")), "true");
+        });
+
+        await t.test("at twice the density the board shows the Qt board's pixels at that density", async () => {
+            const before = board;
+            // An emulated density takes effect at the next load; the position is kept till then.
+            await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 2 });
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            const sharp = await new BoardReader(JSON.parse(fs.readFileSync(REFERENCE_2, "utf8")), 2).read(page);
+            assert.deepEqual(sharp.mismatches, []);
+            assert.deepEqual(sharp.strayPixels, []);
+            assert.equal(sharp.status.text, before.status.text);
+            assert.equal(sharp.alphabet.filter(c => c.fill === RED).map(c => c.ch).join(""), "A");
+            await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            board = await read();
+            assert.equal(board.status.text, before.status.text);
         });
 
         let quotation;

@@ -1,9 +1,9 @@
 // The Qt board's cells, for the browser's end-to-end run to compare its canvas with: every
 // character a puzzle byte can show, drawn by the desktop's own board widget in white, red and
 // silver, and the status box with the texts the run meets. Written as JSON: per fill colour and
-// character, the cell's 19 x 21 pixels as base64 RGB.
+// character, the cell's 19 x 21 pixels (times the device ratio) as base64 RGB.
 //
-//   web_reference_cells OUT.json        (QT_QPA_PLATFORM=offscreen)
+//   web_reference_cells OUT.json        (QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 for ratio 2)
 #include <QApplication>
 #include <QFile>
 
@@ -15,10 +15,13 @@ namespace {
 
 using namespace lumera;
 
+// The cell's pixels at the image's device ratio (QT_SCALE_FACTOR=2 gives the board at twice
+// the density).
 std::string Pixels(const QImage& image, const CellRect& rect) {
+    const int ratio = int(image.devicePixelRatio());
     QByteArray rgb;
-    for (int y = rect.Top; y <= rect.Bottom; ++y)
-        for (int x = rect.Left; x <= rect.Right; ++x) {
+    for (int y = rect.Top * ratio; y < (rect.Bottom + 1) * ratio; ++y)
+        for (int x = rect.Left * ratio; x < (rect.Right + 1) * ratio; ++x) {
             const QRgb pixel = image.pixel(x, y);
             rgb.append(char(qRed(pixel))).append(char(qGreen(pixel))).append(char(qBlue(pixel)));
         }
@@ -40,6 +43,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     testing::WindowRig rig;
+    rig.form->show();  // the board takes the screen's device ratio once it is shown
+    QApplication::processEvents();
     BoardWidget& board = rig.form->Board();
     std::string json = "{\"letters\":{";
     bool firstFill = true;
