@@ -290,6 +290,23 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.deepEqual(await disabled(), []);
         });
 
+        await t.test("an error that escapes a command reaches the error report, and the game goes on", async () => {
+            // The puzzle file goes away under the game; Specify Starting puzzle opens it again.
+            await page.evaluate(() => lumeraPage.module.FS.rename("Lumera8.dat", "Lumera8.away"));
+            await menu(page, "Game1", "menuSpecifyStart");
+            await answerInput(page, "3");
+            const report = await openDialog(page);
+            assert.deepEqual([report.role, report.caption, report.text],
+                             ["alertdialog", "Lumera 8.0 Freeware Edition", "No such file or directory."]);
+            assert.ok(await page.$(".backdrop [role=alertdialog] svg.icon"), "the report has its stop icon");
+            await answerMessage(page);
+            await page.evaluate(() => lumeraPage.module.FS.rename("Lumera8.away", "Lumera8.dat"));
+            await menu(page, "Game1", "menuSpecifyStart");
+            await answerInput(page, "7");
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 7");
+        });
+
         await t.test("a reload finds the position again", async () => {
             await page.reload({ waitUntil: "load" });
             await waitForGame(page);
