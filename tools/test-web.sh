@@ -18,7 +18,9 @@ if ! command -v chromium >/dev/null 2>&1; then
     echo "test-web.sh: chromium is missing (run as root to install it)" >&2
     exit 1
   fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq chromium >/dev/null
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq chromium >/dev/null
 fi
 
 # The Qt board's cells, drawn by the desktop's own board widget.
