@@ -437,8 +437,11 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.equal(board.status.text, number, "Quit keeps the puzzle on the board for the next start");
         });
 
-        await t.test("with the server stopped the game still loads and plays", async () => {
+        await t.test("with the server stopped the game still loads and plays, and it can be installed", async () => {
             await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
+            const cdp = await page.createCDPSession();
+            assert.deepEqual((await cdp.send("Page.getInstallabilityErrors")).installabilityErrors, []);
+            await cdp.detach();
             await server.close();
             await page.reload({ waitUntil: "load" });
             await waitForGame(page);
