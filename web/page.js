@@ -546,7 +546,7 @@ class LumeraPage {
                 if (!file) { done(null); return; }
                 try {
                     const bytes = new Uint8Array(await file.arrayBuffer());
-                    this.module.FS.writeFile(file.name, bytes);
+                    this.putFile(file.name, bytes);
                     this.keepFile(file.name, bytes);
                     done(file.name);
                 } catch (error) {
@@ -586,12 +586,22 @@ class LumeraPage {
     }
 
     restoreKeptFiles() {
-        for (const file of this.keptFiles()) {
-            try {
-                this.module.FS.writeFile(file.name, binaryStringToBytes(file.bytes));
-            } catch (error) {
-                // A name the file system refuses is left out; the game falls back as for a missing file.
-            }
+        for (const file of this.keptFiles()) this.putFile(file.name, binaryStringToBytes(file.bytes));
+    }
+
+    // Hands a file to the game, where it opens it by name. Called directly, not through ccall:
+    // it may come while the game waits in the file chooser.
+    putFile(name, bytes) {
+        const m = this.module;
+        const nameSize = m.lengthBytesUTF8(name) + 1;
+        const namePointer = m._malloc(nameSize), bytesPointer = m._malloc(Math.max(1, bytes.length));
+        try {
+            m.stringToUTF8(name, namePointer, nameSize);
+            m.HEAPU8.set(bytes, bytesPointer);
+            m._lumera_put_file(namePointer, bytesPointer, bytes.length);
+        } finally {
+            m._free(namePointer);
+            m._free(bytesPointer);
         }
     }
 
@@ -741,8 +751,8 @@ class LumeraPage {
 
     // ---- Scaling to the page ----
 
-    // Where the page is narrower (or lower) than the game, the game and its windows are scaled
-    // down to fit; the board is then drawn at the resulting device resolution.
+    // Where the page is narrower than the game, the game and its windows are scaled down to
+    // fit; the board is then drawn again at the resulting device resolution (true when it is).
     fit() {
         const game = document.getElementById("game");
         // Before the window is shown (the splash and the start-up messages) its frame's width is
@@ -753,7 +763,9 @@ class LumeraPage {
         this.scale = scale;
         document.documentElement.style.setProperty("--scale", String(scale));
         const ratio = Board.ratioFor(scale);
-        if (ratio !== this.board.ratio) this.repaint(ratio);
+        if (ratio === this.board.ratio) return false;
+        this.repaint(ratio);
+        return true;
     }
 
     fitWindow(frame) {
@@ -797,7 +809,7 @@ class LumeraPage {
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
         this.board.clear(0x808080);
-        if (puzzles) module.FS.writeFile("Lumera8.dat", new Uint8Array(puzzles));
+        if (puzzles) this.putFile("Lumera8.dat", new Uint8Array(puzzles));
         this.restoreKeptFiles();
         this.connectInput();
         document.getElementById("loading").hidden = true;
@@ -809,7 +821,12 @@ class LumeraPage {
         if (this.ended) return;
         const game = document.getElementById("game");
         game.hidden = false;
-        this.fit();
+        // The first showing paints the whole board, as a window's first paint does: it is the
+        // board's only paint when the start-up sequence failed before its deal.
+        if (!this.fit()) {
+            this.board.clear(0x808080);
+            this.module._lumera_paint();
+        }
         requestAnimationFrame(() => {
             performance.mark("lumera-board-shown");
             document.documentElement.dataset.state = "running";

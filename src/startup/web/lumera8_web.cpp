@@ -13,7 +13,7 @@
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
 #include "util/days.h"
-#include "util/file_opener.h"
+#include "util/web/page_files.h"
 #include "util/web/web_store.h"
 #include "window/game_window.h"
 #include "window/web/web_ports.h"
@@ -47,7 +47,7 @@ public:
     WebProgram()
         : store_(LocalStorageText()),
           frame_([this] { End(); }),
-          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_, util::SystemFileOpener()}),
+          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_, ThePageFiles()}),
           boardAccess_(window_) {}
 
     WebSettingsStore& Store() { return store_; }
@@ -130,6 +130,12 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
     program.Frame().CreateMenu();
     program.Window().FormCreate();
     Guard([&] { program.BoardAccess().Start(); });
+}
+
+// A puzzle file for the game to open by its name: the bundled collection, a chosen file, or
+// one kept from an earlier visit. It may come while a dialog waits (the file chooser's answer).
+EMSCRIPTEN_KEEPALIVE void lumera_put_file(const char* name, const unsigned char* bytes, int size) {
+    ThePageFiles().Put(name, std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size)));
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
