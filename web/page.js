@@ -79,10 +79,11 @@ class Board {
     }
 
     // The atlas for a ratio, fetched once; each face's glyphs go into one sheet of black masks.
-    loadAtlas(ratio) {
+    loadAtlas(ratio, early = null) {
         if (ratio !== 1 && ratio !== 2) return Promise.resolve(null);
         if (!this.atlases.has(ratio)) {
-            const loading = fetch("atlas-" + ratio + ".json").then(response => {
+            const loading = (early || fetch("atlas-" + ratio + ".json")).then(response => {
+                if (!response) throw new Error("The glyph atlas could not be loaded");
                 if (!response.ok) throw new Error("The glyph atlas could not be loaded (" + response.status + ")");
                 return response.json();
             }).then(atlas => {
@@ -781,15 +782,15 @@ class LumeraPage {
 
     // ---- Start ----
 
-    // What the start needs besides the program, asked for while the program still loads.
+    // What the start needs besides the program's script: asked for by the page's head already
+    // (window.lumeraEarly), or now.
     prefetch() {
+        const early = window.lumeraEarly || {};
+        const ratio = Board.ratioFor(1);
         this.early = {
-            // The program is compiled while its script still loads.
-            program: typeof WebAssembly.compileStreaming === "function"
-                ? WebAssembly.compileStreaming(fetch("lumera8.wasm", { credentials: "same-origin" })).catch(() => null)
-                : Promise.resolve(null),
-            atlas: this.board.loadAtlas(Board.ratioFor(1)).catch(() => null),
-            puzzles: fetch("Lumera8.dat").then(r => r.ok ? r.arrayBuffer() : null).catch(() => null),
+            program: early.program || Promise.resolve(null),
+            atlas: this.board.loadAtlas(ratio, ratio === window.devicePixelRatio ? early.atlas : null).catch(() => null),
+            puzzles: (early.puzzles || fetch("Lumera8.dat")).then(r => (r && r.ok ? r.arrayBuffer() : null)).catch(() => null),
         };
     }
 
@@ -1154,8 +1155,9 @@ class SoundPlayer {
 const lumeraPage = new LumeraPage();
 lumeraPage.prefetch();
 
-function startLumera() {
+// The program's script is deferred: it has run when the document is parsed.
+document.addEventListener("DOMContentLoaded", () => {
     lumeraPage.start().catch(error => {
         document.getElementById("loading").textContent = "Lumera 8.0 could not start: " + (error && error.message || error);
     });
-}
+});
