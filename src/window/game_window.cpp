@@ -3,6 +3,7 @@
 #include "window/game_window.h"
 
 #include <exception>
+#include <utility>
 
 #include "engine/fitting.h"
 #include "window/window_texts.h"
@@ -186,10 +187,11 @@ void GameWindow::SetBoardObserver(IBoardObserver* observer) {
 void GameWindow::AnnounceChanges() {
     if (!observer_) return;
     for (int part = 0; part < kBoardPartCount; ++part) {
+        BoardPart& heard = announced_[static_cast<std::size_t>(part)];
         BoardPart now = DescribeBoardPart(part);
-        if (now == announced_[static_cast<std::size_t>(part)]) continue;
-        announced_[static_cast<std::size_t>(part)] = std::move(now);
-        observer_->BoardPartChanged(part);
+        if (now == heard) continue;
+        const BoardPart before = std::exchange(heard, std::move(now));
+        observer_->BoardPartChanged(part, before, heard);
     }
 }
 

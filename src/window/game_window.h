@@ -114,11 +114,12 @@ struct BoardPart {
     bool operator==(const BoardPart&) const = default;
 };
 
-// A front-end's accessibility bridge, told when a part's name, description or state changed.
+// A front-end's accessibility bridge, told when a part's name, description or state changed,
+// with the part as screen readers last heard it and as it is now.
 class IBoardObserver {
 public:
     virtual ~IBoardObserver() = default;
-    virtual void BoardPartChanged(int part) = 0;
+    virtual void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) = 0;
 };
 
 class GameWindow final : public IBoard {

@@ -172,7 +172,7 @@ namespace {
 
 struct RecordingObserver : IBoardObserver {
     std::vector<int> changed;
-    void BoardPartChanged(int part) override { changed.push_back(part); }
+    void BoardPartChanged(int part, const BoardPart&, const BoardPart&) override { changed.push_back(part); }
 };
 
 TEST(GameWindowForScreenReaders, PartsAreNamedByWhatTheyShowAndTheirActionIsAClick) {

@@ -118,14 +118,9 @@ private:
 // Tells screen readers of each part that changed, with what changed in it.
 class PartAnnouncer final : public IBoardObserver {
 public:
-    PartAnnouncer(GameWindow& layer, const std::vector<PartAccessible*>& parts) : layer_(layer), parts_(parts) {
-        heard_.reserve(kBoardPartCount);
-        for (int part = 0; part < kBoardPartCount; ++part) heard_.push_back(layer.DescribeBoardPart(part));
-    }
+    explicit PartAnnouncer(const std::vector<PartAccessible*>& parts) : parts_(parts) {}
 
-    void BoardPartChanged(int part) override {
-        BoardPart now = layer_.DescribeBoardPart(part);
-        BoardPart& before = heard_[static_cast<std::size_t>(part)];
+    void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override {
         QAccessibleInterface* changed = parts_[static_cast<std::size_t>(part)];
         if (now.name != before.name) {
             QAccessibleEvent event(changed, QAccessible::NameChanged);
@@ -146,13 +141,10 @@ public:
             QAccessibleEvent selection(changed, now.selected ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
             QAccessible::updateAccessibility(&selection);
         }
-        before = std::move(now);
     }
 
 private:
-    GameWindow& layer_;
     const std::vector<PartAccessible*>& parts_;
-    std::vector<BoardPart> heard_;  // each part as screen readers were last told of it
 };
 
 // The board widget. Its parts are made, and the layer starts telling of changes, at the first
@@ -239,7 +231,7 @@ private:
         }
         grid_ = new GridAccessible(*this);
         ids_.push_back(QAccessible::registerAccessibleInterface(grid_));
-        announcer_ = std::make_unique<PartAnnouncer>(*layer, parts_);
+        announcer_ = std::make_unique<PartAnnouncer>(parts_);
         layer->SetBoardObserver(announcer_.get());
     }
 

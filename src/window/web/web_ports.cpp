@@ -118,12 +118,13 @@ void WebFrame::ShowErrorReport(const std::string& what) { MessageBox(kApplicatio
 // ---- The board for screen readers --------------------------------------------------------
 
 void WebBoardAccess::Start() {
-    for (int part = 0; part < kBoardPartCount; ++part) BoardPartChanged(part);
+    for (int part = 0; part < kBoardPartCount; ++part) Show(part, window_.DescribeBoardPart(part));
     window_.SetBoardObserver(this);
 }
 
-void WebBoardAccess::BoardPartChanged(int part) {
-    const BoardPart described = window_.DescribeBoardPart(part);
+void WebBoardAccess::BoardPartChanged(int part, const BoardPart&, const BoardPart& now) { Show(part, now); }
+
+void WebBoardAccess::Show(int part, const BoardPart& described) {
     JsBoardPart(part, static_cast<int>(described.kind), PageText(described.name).c_str(), described.description.c_str(),
                 described.selected, described.rect.Left, described.rect.Top, described.rect.Right, described.rect.Bottom);
 }

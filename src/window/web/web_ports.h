@@ -41,9 +41,10 @@ public:
     explicit WebBoardAccess(GameWindow& window) : window_(window) {}
     // Describes every part to the page and follows the changes from then on.
     void Start();
-    void BoardPartChanged(int part) override;
+    void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override;
 
 private:
+    void Show(int part, const BoardPart& described);
     GameWindow& window_;
 };
 

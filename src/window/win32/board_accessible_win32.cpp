@@ -7,7 +7,6 @@
 #include <ole2.h>
 #include <oleacc.h>
 
-#include <array>
 #include <string>
 
 #include "util/win32/ansi_text_win32.h"
@@ -67,9 +66,7 @@ constexpr wchar_t kDefaultAction[] = L"click";
 class BoardAccessible final : public IAccessible, public IBoardObserver {
 public:
     BoardAccessible(HWND window, GameWindow& layer, const BoardPainter& painter)
-        : window_(window), layer_(&layer), painter_(&painter) {
-        for (int part = 0; part < kBoardPartCount; ++part) heard_[static_cast<std::size_t>(part)] = Heard(part);
-    }
+        : window_(window), layer_(&layer), painter_(&painter) {}
 
     // The window is going: every later call fails, as a reader expects of a vanished object.
     void Disconnect() { layer_ = nullptr, painter_ = nullptr, window_ = nullptr; }
@@ -294,31 +291,18 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
     // ---- IBoardObserver: the layer names each part that changed, once per change ----
-    void BoardPartChanged(int part) override {
-        if (!layer_ || part < 0 || part >= kBoardPartCount) return;
-        const Facts now = Heard(part);
-        Facts& before = heard_[static_cast<std::size_t>(part)];
+    void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override {
+        if (!layer_) return;
         const LONG child = part + 1;
         if (now.name != before.name) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT, child);
         if (now.description != before.description)
             NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, child);
         if (now.selected != before.selected) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, child);
-        before = now;
     }
 
 private:
-    // What a reader has been told of a part, to tell which event a change calls for.
-    struct Facts {
-        std::string name, description;
-        bool selected = false;
-    };
-
     ~BoardAccessible() = default;
 
-    Facts Heard(int part) const {
-        BoardPart described = layer_->DescribeBoardPart(part);
-        return Facts{std::move(described.name), std::move(described.description), described.selected};
-    }
     static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
     // The board part of a child id, or -1.
     static int Part(const VARIANT& child) {
@@ -335,7 +319,6 @@ private:
     HWND window_;
     GameWindow* layer_;
     const BoardPainter* painter_;
-    std::array<Facts, kBoardPartCount> heard_;
 };
 
 // ---- The main window's side -------------------------------------------------------------------
