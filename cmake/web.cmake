@@ -35,19 +35,9 @@ add_custom_target(site ALL
 
 if(LUMERA_BUILD_TESTS)
   enable_testing()
-  # GoogleTest built from Debian's sources (package googletest) with em++; no threads in Node.
-  set(LUMERA_GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for the browser build")
-  if(NOT EXISTS ${LUMERA_GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
-    message(FATAL_ERROR "GoogleTest sources not found in ${LUMERA_GOOGLETEST_SOURCE_DIR} (apt-get install googletest)")
-  endif()
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # GoogleTest built with em++; no threads in Node.
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-  add_subdirectory(${LUMERA_GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-  foreach(lib gtest gtest_main gmock gmock_main)
-    if(TARGET ${lib} AND NOT TARGET GTest::${lib})
-      add_library(GTest::${lib} ALIAS ${lib})
-    endif()
-  endforeach()
+  include(${PROJECT_SOURCE_DIR}/cmake/googletest-sources.cmake)
   # The suites run under Node (the toolchain's emulator): compiled at once, with the real file
   # system beneath them, and their exit code as the process's.
   add_link_options(-sWASM_ASYNC_COMPILATION=0 -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1)

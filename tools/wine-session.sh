@@ -40,19 +40,14 @@ export WINEPREFIX="$wine_session_run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="ms
 # Windows-1252 is the ANSI code page of an English locale; Wine takes it from the C library's.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 
-# A display of our own: Xvfb picks a free number and writes it to the descriptor we give.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$wine_session_run/display" 2>"$wine_session_run/xvfb.log" &
-wine_session_xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$wine_session_run/display" ] && break
-  sleep 0.1
-done
-if ! [ -s "$wine_session_run/display" ]; then
+# A display of our own.
+source "$here/tools/xvfb-display.sh"
+if ! start_xvfb_display "$wine_session_run" 1024x768; then
+  wine_session_xvfb=$xvfb_pid
   echo "$wine_session_name: Xvfb did not start" >&2
-  cat "$wine_session_run/xvfb.log" >&2
   exit 1
 fi
-export DISPLAY=":$(head -n1 "$wine_session_run/display")"
+wine_session_xvfb=$xvfb_pid
 
 # The prefix, made once for the run.
 wine_session_started=$(date +%s)

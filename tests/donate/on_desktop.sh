@@ -18,18 +18,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  echo "Xvfb did not start:"
-  cat "$work/xvfb.log"
+source "$(dirname "$0")/../../tools/xvfb-display.sh"
+if ! start_xvfb_display "$work" 1280x1024; then
+  xvfb=$xvfb_pid
+  echo "Xvfb did not start"
   exit 1
 fi
-export DISPLAY=":$(head -n 1 "$work/display")"
+xvfb=$xvfb_pid
 # Windows mapped before the window manager runs would not be framed: wait until it is ready.
 openbox --startup "touch $work/ready" >"$work/openbox.log" 2>&1 &
 wm=$!

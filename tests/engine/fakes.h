@@ -196,6 +196,17 @@ struct GameRig {
     }
 };
 
+// The text of the std::runtime_error an action throws.
+template <typename Action>
+std::string FailureText(Action action) {
+    try {
+        action();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "(nothing thrown)";
+}
+
 // A scratch folder that lives for one test.
 struct TempDir {
     std::filesystem::path path;

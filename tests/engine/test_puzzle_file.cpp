@@ -23,16 +23,6 @@ std::string Lines(int count) {
     for (int i = 1; i <= count; ++i) s += "LINE " + std::to_string(i) + "\n";
     return s;
 }
-// The text of the std::runtime_error an action throws.
-template <typename Action>
-std::string FailureText(Action action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "(nothing thrown)";
-}
 }  // namespace
 
 TEST(PuzzleTextFile, LineEndsAndMarks) {

@@ -40,18 +40,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
+source "$(dirname "$0")/../../tools/xvfb-display.sh"
+if ! start_xvfb_display "$work" 1280x1024; then
+  xvfb=$xvfb_pid
   echo "Xvfb did not start: skipped"
-  cat "$work/xvfb.log"
   exit 77
 fi
-export DISPLAY=":$(head -n 1 "$work/display")"
+xvfb=$xvfb_pid
 # The accessibility bus keeps its socket under the runtime folder: one of our own.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -17,17 +17,6 @@ using lumera::win32::SystemErrorText;
 
 namespace {
 
-// The text of the std::runtime_error an action throws.
-template <typename Action>
-std::string FailureText(Action action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "(nothing thrown)";
-}
-
 std::string OpeningFailure(const std::string& path) {
     return FailureText([&] { SystemFileOpener().OpenForReading(path); });
 }
