@@ -86,14 +86,21 @@ protected:
     }
 
     // Runs `show`; the dialog that comes up is left with "Not now" once the desktop has framed
-    // it. Returns the centre of its frame then.
-    QPoint DialogCentre(const std::function<void()>& show) {
+    // it and its frame's centre has come to `ownerCentre` (a slow desktop gets a few seconds for
+    // the dialog's last move). Returns the centre of its frame then.
+    QPoint DialogCentre(QPoint ownerCentre, const std::function<void()>& show) {
         QPoint centre(-1, -1);
         QTimer::singleShot(0, [&] {
             auto* form = qobject_cast<TDonateForm*>(QApplication::activeModalWidget());
             ASSERT_NE(form, nullptr);
             EXPECT_TRUE(WaitFor([form] { return form->isVisible() && Framed(*form); }));
-            Settle();
+            WaitFor(
+                [&] {
+                    centre = FrameOnScreen(*form).center();
+                    return (centre - ownerCentre).manhattanLength() <= 1;
+                },
+                3000);
+            Settle();  // and it stays there
             centre = FrameOnScreen(*form).center();
             form->rgDonateItems[4]->click();
             form->ntmOK->click();
@@ -111,7 +118,7 @@ TEST_F(DonationDialogOnDesktop, IsCentredOnTheMainWindowFromTheMenuAndOnClosing)
     for (QPoint place : {QPoint(173, 137), QPoint(420, 380), QPoint(30, 500)}) {
         PlaceOwner(place);
         const QPoint ownerCentre = FrameOnScreen(owner).center();
-        const QPoint fromMenu = DialogCentre([this] { ShowDonationDialog(donateDialog); });
+        const QPoint fromMenu = DialogCentre(ownerCentre, [this] { ShowDonationDialog(donateDialog); });
         EXPECT_LE((fromMenu - ownerCentre).manhattanLength(), 1)
             << "from the menu, main window at " << place.x() << "," << place.y() << ": dialog centre " << fromMenu.x()
             << "," << fromMenu.y() << ", main window centre " << ownerCentre.x() << "," << ownerCentre.y();
@@ -119,7 +126,7 @@ TEST_F(DonationDialogOnDesktop, IsCentredOnTheMainWindowFromTheMenuAndOnClosing)
         temp.Store().WriteDword(testing::kDonateKey, "DonateStatus", 4);
         temp.Store().WriteDword(testing::kDonateKey, "DonateLastPrompt", 46000);
         LoadDonationState();
-        const QPoint onClosing = DialogCentre([this] { CheckDonationReminder(donateDialog); });
+        const QPoint onClosing = DialogCentre(ownerCentre, [this] { CheckDonationReminder(donateDialog); });
         EXPECT_LE((onClosing - ownerCentre).manhattanLength(), 1)
             << "on closing, main window at " << place.x() << "," << place.y() << ": dialog centre " << onClosing.x()
             << "," << onClosing.y() << ", main window centre " << ownerCentre.x() << "," << ownerCentre.y();
