@@ -13,8 +13,8 @@ endforeach()
 
 # The static site: the page, the program, the puzzle collection, the help, sounds, pictures,
 # icons and the glyph atlases. The service worker's cache is named after the site's contents.
+set(LUMERA_WEB_PAGE ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js)
 set(LUMERA_WEB_FILES
-  ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.js ${PROJECT_SOURCE_DIR}/web/page.css
   ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest
   ${PROJECT_SOURCE_DIR}/web/atlas/atlas-1.json ${PROJECT_SOURCE_DIR}/web/atlas/atlas-2.json
   ${PROJECT_SOURCE_DIR}/data/Lumera8.dat ${PROJECT_SOURCE_DIR}/data/lumera8.html
@@ -28,8 +28,11 @@ foreach(n 1 2 3 4)
 endforeach()
 add_custom_target(site ALL
   COMMAND ${CMAKE_COMMAND} -DSITE=${LUMERA_WEB_SITE_DIR} -DWORKER=${PROJECT_SOURCE_DIR}/web/sw.js
+          -DPAGE=${PROJECT_SOURCE_DIR}/web/index.html -DSTYLE=${PROJECT_SOURCE_DIR}/web/page.css
+          -DSCRIPT=${PROJECT_SOURCE_DIR}/web/page.js -DPROGRAM_DIR=$<TARGET_FILE_DIR:lumera8>
           "-DFILES=${LUMERA_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
-  DEPENDS lumera8 ${LUMERA_WEB_FILES} ${PROJECT_SOURCE_DIR}/web/sw.js ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
+  DEPENDS lumera8 ${LUMERA_WEB_PAGE} ${LUMERA_WEB_FILES} ${PROJECT_SOURCE_DIR}/web/sw.js
+          ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
   COMMENT "Putting the static site together in ${LUMERA_WEB_SITE_DIR}"
   VERBATIM)
 

@@ -1,15 +1,43 @@
-# Copies the site's files into SITE and writes the service worker with the list of files it
+# Puts the static site together in SITE: the page (PAGE) with its style sheet (STYLE), its script
+# (SCRIPT) and the program's script (PROGRAM_DIR/lumera8.js) written into it, so that the start
+# waits for no further request than the program's .wasm and the data it reads; the program's
+# .wasm and the other FILES beside it; and the service worker (WORKER) with the list of files it
 # caches and a cache name that changes whenever any of them does.
 file(MAKE_DIRECTORY ${SITE})
-set(names "index.html" "lumera8.js" "lumera8.wasm")
-set(digest_input "")
+file(READ ${PAGE} page)
+file(READ ${STYLE} style)
+file(READ ${SCRIPT} script)
+file(READ ${PROGRAM_DIR}/lumera8.js program)
+foreach(text style script program)
+  string(FIND "${${text}}" "</script" closingScript)
+  string(FIND "${${text}}" "</style" closingStyle)
+  if(NOT closingScript EQUAL -1 OR NOT closingStyle EQUAL -1)
+    message(FATAL_ERROR "The ${text} holds a closing tag and cannot be written into the page")
+  endif()
+endforeach()
+foreach(tag "<link rel=\"stylesheet\" href=\"page.css\">" "<script src=\"page.js\"></script>"
+            "<script src=\"lumera8.js\" defer></script>")
+  string(FIND "${page}" "${tag}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${PAGE} has no ${tag}")
+  endif()
+endforeach()
+# The program's script first: the page's script starts it.
+string(REPLACE "<link rel=\"stylesheet\" href=\"page.css\">" "<style>\n${style}</style>" page "${page}")
+string(REPLACE "<script src=\"page.js\"></script>\n<script src=\"lumera8.js\" defer></script>"
+               "<script>\n${program}\n</script>\n<script>\n${script}</script>" page "${page}")
+file(WRITE ${SITE}/index.html.new "${page}")
+file(COPY_FILE ${SITE}/index.html.new ${SITE}/index.html ONLY_IF_DIFFERENT)
+file(REMOVE ${SITE}/index.html.new)
+file(COPY_FILE ${PROGRAM_DIR}/lumera8.wasm ${SITE}/lumera8.wasm ONLY_IF_DIFFERENT)
+
+set(names "index.html" "lumera8.wasm")
 foreach(file ${FILES})
   get_filename_component(name ${file} NAME)
   file(COPY_FILE ${file} ${SITE}/${name} ONLY_IF_DIFFERENT)
-  if(NOT name STREQUAL "index.html")
-    list(APPEND names ${name})
-  endif()
+  list(APPEND names ${name})
 endforeach()
+set(digest_input "")
 foreach(name ${names})
   file(SHA256 ${SITE}/${name} hash)
   string(APPEND digest_input "${name}:${hash}\n")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the browser edition with Debian's emscripten and leaves the static site in build-web/
-# (index.html, lumera8.js and lumera8.wasm, the puzzle collection, the help, sounds, pictures,
+# (index.html with the page's and the program's scripts in it, lumera8.wasm, the puzzle collection, the help, sounds, pictures,
 # icons, glyph atlases, manifest and service worker). Installs what it needs on Debian 12 when
 # run as root. The CMake build itself lives in build-web-cmake/.
 set -euo pipefail

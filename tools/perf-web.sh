@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The browser edition's benchmark (docs/PERFORMANCE.md): the compressed size of lumera8.js and
-# lumera8.wasm, and the first board painted against a bare page that instantiates a trivial
+# The browser edition's benchmark (docs/PERFORMANCE.md): the compressed size of the page (with
+# the program's script in it) and lumera8.wasm, and the first board painted against a bare page that instantiates a trivial
 # .wasm and paints one canvas, interleaved in headless Chromium (bench/web/first_paint.js).
 # Extra arguments: the number of runs (15).
 set -euo pipefail

@@ -15,11 +15,18 @@ const WINDOW_TEXT = 0xFF000000;  // the desktop's window-text colour: black
 
 // ---- Small helpers ------------------------------------------------------------------------
 
+// The board uses a handful of colours, each many times: their texts are made once.
+const cssColours = new Map();
+
 function cssColour(colour) {
     colour = colour >>> 0;
-    if (colour === WINDOW_TEXT) return "#000000";
-    const r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
-    return "#" + [r, g, b].map(v => v.toString(16).padStart(2, "0")).join("");
+    let text = cssColours.get(colour);
+    if (text === undefined) {
+        const rgb = colour === WINDOW_TEXT ? 0 : ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+        text = "#" + rgb.toString(16).padStart(6, "0");
+        cssColours.set(colour, text);
+    }
+    return text;
 }
 
 function element(tag, className, text) {
@@ -110,11 +117,23 @@ class Board {
         face.sheet.height = height;
         const c = face.sheet.getContext("2d");
         const pixels = c.createImageData(face.sheet.width, height);
+        // One 32-bit word a pixel; a glyph's mask is its rows' bits one after another, and most of
+        // its bytes are blank.
+        const words = new Uint32Array(pixels.data.buffer);
+        const ink = new Uint8Array([0, 0, 0, 255]);
+        const black = new Uint32Array(ink.buffer)[0];
         for (const glyph of Object.values(face.glyphs)) {
-            for (let i = 0; i < glyph.width * glyph.height; ++i) {
-                if (glyph.bits.charCodeAt(i >> 3) & (0x80 >> (i & 7))) {
-                    const at = ((Math.floor(i / glyph.width)) * face.sheet.width + glyph.x + i % glyph.width) * 4;
-                    pixels.data[at + 3] = 255;  // black ink
+            const bits = glyph.bits, count = glyph.width * glyph.height;
+            for (let byte = 0; byte < bits.length; ++byte) {
+                const value = bits.charCodeAt(byte);
+                if (value === 0) continue;
+                for (let bit = 0; bit < 8; ++bit) {
+                    const i = byte * 8 + bit;
+                    if (i >= count) break;
+                    if (value & (0x80 >> bit)) {
+                        const row = (i / glyph.width) | 0;
+                        words[row * face.sheet.width + glyph.x + i - row * glyph.width] = black;
+                    }
                 }
             }
         }
@@ -757,8 +776,8 @@ class LumeraPage {
     fit() {
         const game = document.getElementById("game");
         // Before the window is shown (the splash and the start-up messages) its frame's width is
-        // the board's and the frame's borders.
-        const width = game.offsetWidth || (BOARD_WIDTH + 10);
+        // the board's and the frame's borders and padding.
+        const width = game.offsetWidth || (BOARD_WIDTH + 8);
         const available = document.documentElement.clientWidth - 16;
         const scale = available < width ? Math.max(0.25, available / width) : 1;
         this.scale = scale;
@@ -804,12 +823,12 @@ class LumeraPage {
                 return {};
             };
         }
-        const [, puzzles, module] = await Promise.all([this.early.atlas, this.early.puzzles, createLumera(options)]);
+        // The glyph atlas is needed only when the board is first shown.
+        const [puzzles, module] = await Promise.all([this.early.puzzles, createLumera(options)]);
         this.module = module;
         performance.mark("lumera-program-ready");
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
-        this.board.clear(0x808080);
         if (puzzles) this.putFile("Lumera8.dat", new Uint8Array(puzzles));
         this.restoreKeptFiles();
         this.connectInput();
@@ -819,19 +838,23 @@ class LumeraPage {
         // that the start-up sequence raises, then the board.
         await this.enter("lumera_start");
         performance.mark("lumera-window-created");
+        await this.early.atlas;
         if (this.ended) return;
-        const game = document.getElementById("game");
-        game.hidden = false;
+        document.getElementById("game").hidden = false;
         // The first showing paints the whole board, as a window's first paint does: it is the
-        // board's only paint when the start-up sequence failed before its deal.
-        if (!this.fit()) {
-            this.board.clear(0x808080);
-            this.module._lumera_paint();
-        }
+        // board's first paint, and its only one when the start-up sequence failed before its deal.
+        // (The scale was fitted for the shown window's width before the start-up sequence; a
+        // change of the page since has been fitted by its resize event.)
+        this.board.clear(0x808080);
+        this.module._lumera_paint();
         requestAnimationFrame(() => {
             performance.mark("lumera-board-shown");
-            document.documentElement.dataset.state = "running";
-            this.registerServiceWorker();
+            // The board's parts for screen readers come in the task after the board's frame.
+            setTimeout(() => {
+                this.boardParts.showAll();
+                document.documentElement.dataset.state = "running";
+                this.registerServiceWorker();
+            });
         });
     }
 
@@ -900,10 +923,24 @@ class BoardParts {
         }
         this.status = group("group", "Status");
         container.addEventListener("keydown", event => this.onKeyDown(event));
+        // Until the board is on screen its parts are only noted, so that their elements do not
+        // add to the work before the first showing.
+        this.waiting = [];
+    }
+
+    // The parts as last described, made page elements.
+    showAll() {
+        const waiting = this.waiting;
+        this.waiting = null;
+        for (const args of waiting || []) if (args) this.update(...args);
     }
 
     // Kinds as the layer numbers them: 0 an alphabet button, 1 a grid cell, 2 the status button.
     update(part, kind, name, description, selected, left, top, right, bottom) {
+        if (this.waiting) {
+            this.waiting[part] = [part, kind, name, description, selected, left, top, right, bottom];
+            return;
+        }
         let node = this.parts[part];
         if (!node) {
             node = element("div", "board-part");

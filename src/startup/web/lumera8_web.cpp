@@ -52,6 +52,7 @@ public:
 
     WebSettingsStore& Store() { return store_; }
     WebFrame& Frame() { return frame_; }
+    WebCellPainter& Painter() { return painter_; }
     GameWindow& Window() { return window_; }
     WebBoardAccess& BoardAccess() { return boardAccess_; }
     bool HasEnded() const { return ended_; }
@@ -139,7 +140,10 @@ EMSCRIPTEN_KEEPALIVE void lumera_put_file(const char* name, const unsigned char*
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
-    if (GameWindow* window = Running()) window->FormPaint();
+    if (GameWindow* window = Running()) {
+        Program()->Painter().StartPainting();
+        window->FormPaint();
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int button, int x, int y) {

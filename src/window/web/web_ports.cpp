@@ -82,9 +82,12 @@ void MessageBox(const std::string& caption, const std::string& text, const char*
 
 // ---- The board ---------------------------------------------------------------------------
 
-void WebCellPainter::ClearBoard(Colour background) { JsClearBoard(background); }
+void WebCellPainter::ClearBoard(Colour background) {
+    if (painting_) JsClearBoard(background);
+}
 
 void WebCellPainter::DrawCell(const CellLook& cell) {
+    if (!painting_) return;
     JsDrawCell(cell.rect.Left, cell.rect.Top, cell.rect.Right, cell.rect.Bottom, PageText(cell.text).c_str(),
                cell.fontPixels, cell.textColour, cell.fill, cell.outline);
 }

@@ -11,11 +11,17 @@
 
 namespace lumera::web {
 
+// Draws on the page's canvas. The board cannot be seen until the page first shows the game's
+// window and asks for its paint; what the start-up sequence draws before that is not drawn.
 class WebCellPainter final : public ICellPainter {
 public:
+    void StartPainting() { painting_ = true; }
     void ClearBoard(Colour background) override;
     void DrawCell(const CellLook& cell) override;
     void ShowArea(const CellRect& area) override;
+
+private:
+    bool painting_ = false;
 };
 
 class WebFrame final : public IWindowFrame {
