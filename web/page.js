@@ -782,6 +782,9 @@ class LumeraPage {
         const scale = available < width ? Math.max(0.25, available / width) : 1;
         this.scale = scale;
         document.documentElement.style.setProperty("--scale", String(scale));
+        // Windows already open are scaled with the game.
+        for (const open of this.modals) this.fitWindow(open.frame);
+        if (this.splashForm && !this.splashForm.closed) this.fitWindow(this.splashForm.frame);
         const ratio = Board.ratioFor(scale);
         if (ratio === this.board.ratio) return false;
         this.repaint(ratio);

@@ -289,6 +289,13 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await settle(page);
             const box = await openDialog(page);
             assert.equal(box.text, "Enter new puzzle number to start at:");
+            // The open dialog follows the page's width, as the game does.
+            const dialogRight = () => page.$eval(".backdrop [data-name=InputBox]", f => f.getBoundingClientRect().right);
+            const wide = await dialogRight();
+            await page.setViewport({ width: 300, height: 640, deviceScaleFactor: 1 });
+            await page.waitForFunction(() => document.querySelector(".backdrop [data-name=InputBox]").getBoundingClientRect().right <= 300);
+            await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
+            await page.waitForFunction(right => document.querySelector(".backdrop [data-name=InputBox]").getBoundingClientRect().right === right, {}, wide);
             await answerInput(page, "7");
             board = await read();
             assert.equal(board.status.text, "Puzzle # 7");
