@@ -5,7 +5,10 @@
 // screen. Prints both medians and their ratio, and the compressed size of the code (the page,
 // with the program's script in it, and the program's .wasm).
 //
-//   node bench/web/first_paint.js SITE_DIR FLOOR_DIR [runs]
+//   node bench/web/first_paint.js SITE_DIR FLOOR_DIR [runs [EARLIER_SITE_DIR]]
+//
+// An earlier build's site, when given, is loaded in the same turns, so that a change is measured
+// against the same load on the machine.
 "use strict";
 const fs = require("node:fs");
 const os = require("node:os");
@@ -14,7 +17,7 @@ const zlib = require("node:zlib");
 const puppeteer = require(path.join(__dirname, "../../tests/web/node_modules/puppeteer-core"));
 const { serve } = require(path.join(__dirname, "../../tests/web/serve.js"));
 
-const [site, floor, runsText] = process.argv.slice(2);
+const [site, floor, runsText, earlier] = process.argv.slice(2);
 const runs = Number(runsText || 15);
 const record = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"fRegInfo\"=hex:0a,4c,75,6d,65,72,61,20,37," +
     "2e,30,0b,4c,75,6d,65,72,61,38,2e,64,61,74\r\n";
@@ -52,15 +55,15 @@ const median = values => [...values].sort((a, b) => a - b)[Math.floor(values.len
 const gzipped = file => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).length;
 
 (async () => {
-    const game = await serve(site), bare = await serve(floor);
-    const gameTimes = [], floorTimes = [], phases = [];
+    const game = await serve(site), bare = await serve(floor), before = earlier ? await serve(earlier) : null;
+    const gameTimes = [], floorTimes = [], earlierTimes = [], phases = [];
     try {
         // A run that fails (a machine too busy to start Chromium in time) is told and left out.
-        const attempt = async (times, url, plant) => {
+        const attempt = async (times, url, plant, phasesToo = plant) => {
             try {
                 const result = await timeOnce(url, plant);
                 times.push(result.shown);
-                if (plant) phases.push(result.phases);
+                if (phasesToo) phases.push(result.phases);
             } catch (error) {
                 console.error(`a run failed: ${error.message}`);
             }
@@ -68,10 +71,12 @@ const gzipped = file => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).lengt
         for (let run = 0; run < runs; ++run) {
             await attempt(gameTimes, game.url, true);
             await attempt(floorTimes, bare.url, false);
+            if (before) await attempt(earlierTimes, before.url, true, false);
         }
     } finally {
         await game.close();
         await bare.close();
+        if (before) await before.close();
     }
     if (gameTimes.length === 0 || floorTimes.length === 0) throw new Error("no run succeeded");
     // The program's script is written into the page, with the page's own script and style.
@@ -83,4 +88,9 @@ const gzipped = file => zlib.gzipSync(fs.readFileSync(file), { level: 9 }).lengt
                 `window created ${median(phases.map(p => p.window)).toFixed(1)} ms`);
     console.log(`game runs: ${gameTimes.map(t => t.toFixed(0)).join(" ")}`);
     console.log(`floor runs: ${floorTimes.map(t => t.toFixed(0)).join(" ")}`);
+    if (earlierTimes.length > 0) {
+        console.log(`earlier site, first board painted, median: ${median(earlierTimes).toFixed(1)} ms, ` +
+                    `ratio ${(median(earlierTimes) / median(floorTimes)).toFixed(2)}`);
+        console.log(`earlier site runs: ${earlierTimes.map(t => t.toFixed(0)).join(" ")}`);
+    }
 })();
