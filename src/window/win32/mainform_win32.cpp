@@ -74,6 +74,10 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             RunHandler(window_, [this] { AdoptScale(WindowDpi(window_), nullptr); });
             layer_->FormCreate();
             return 0;
+        case WM_GETDPISCALEDSIZE:
+            // Asked before WM_DPICHANGED, whose suggested rectangle then has this size.
+            *reinterpret_cast<SIZE*>(lParam) = WindowSizeFor(static_cast<int>(wParam));
+            return TRUE;
         case WM_DPICHANGED:
             RunHandler(window_,
                        [this, wParam, lParam] { AdoptScale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); });
@@ -156,26 +160,33 @@ void TLumeraMainForm::AdoptScale(int dpi, const RECT* suggested) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (!scale.IsDesignScale()) {
-        const auto style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
-        const auto exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
-        const RECT board{0, 0, painter_.Width(), painter_.Height()};
-        RECT outer = FrameForClient(board, style, true, exStyle, dpi);
-        SetWindowPos(window_, nullptr, scale.ToDevice(kWindowLeft), scale.ToDevice(kWindowTop),
-                     outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        // A menu bar that takes more than one line, or a frame drawn otherwise than the system
-        // said, leaves the client area short: the window grows by what is missing.
-        RECT client{};
-        GetClientRect(window_, &client);
-        const int missingWidth = board.right - client.right;
-        const int missingHeight = board.bottom - client.bottom;
-        if (missingWidth > 0 || missingHeight > 0) {
-            GetWindowRect(window_, &outer);
-            SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + std::max(missingWidth, 0),
-                         outer.bottom - outer.top + std::max(missingHeight, 0),
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        const SIZE outer = WindowSizeFor(dpi);
+        SetWindowPos(window_, nullptr, scale.ToDevice(kWindowLeft), scale.ToDevice(kWindowTop), outer.cx, outer.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        GrowToBoard();
     }
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+SIZE TLumeraMainForm::WindowSizeFor(int dpi) const {
+    const DisplayScale scale(dpi);
+    const auto style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
+    const RECT board{0, 0, scale.ToDevice(kBoardWidth), scale.ToDevice(kBoardHeight)};
+    const RECT outer = FrameForClient(board, style, true, exStyle, scale.Dpi());
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void TLumeraMainForm::GrowToBoard() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int missingWidth = painter_.Width() - client.right;
+    const int missingHeight = painter_.Height() - client.bottom;
+    if (missingWidth <= 0 && missingHeight <= 0) return;
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + std::max(missingWidth, 0),
+                 outer.bottom - outer.top + std::max(missingHeight, 0), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TLumeraMainForm::ShowOnScreen(const RECT& area) {

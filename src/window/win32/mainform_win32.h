@@ -52,6 +52,12 @@ private:
     // The board at the window's scale; the window placed at `suggested` (given by the system
     // when the scale changes), or at its designed place and size at that scale.
     void AdoptScale(int dpi, const RECT* suggested);
+    // The window's outer size that gives the board's client area at `dpi`: the frame and the
+    // menu bar grow otherwise than the board, so a proportional guess is off.
+    SIZE WindowSizeFor(int dpi) const;
+    // A menu bar that takes more than one line, or a frame drawn otherwise than the system said,
+    // leaves the client area short of the board: the window grows by what is missing.
+    void GrowToBoard();
     // Copies the board to the window where WM_PAINT asks, the rest of the client area grey.
     void PaintWindow();
     // Copies part of the board to the window at once, when the window is on screen.

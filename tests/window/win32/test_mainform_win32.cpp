@@ -197,6 +197,20 @@ TEST_F(MainFormTest, AMoveToAScreenOfTwiceTheDensityRedrawsTheBoardThereAndClick
     EXPECT_EQ(form_->Game().SelectedLetter, 'A');
 }
 
+TEST_F(MainFormTest, TellsTheSystemTheWindowThatHoldsTheBoardAtAnotherDensity) {
+    RECT frame{};
+    GetWindowRect(form_->Handle(), &frame);
+    SIZE here{}, twice{};
+    ASSERT_TRUE(SendMessageW(form_->Handle(), WM_GETDPISCALEDSIZE, 96, reinterpret_cast<LPARAM>(&here)));
+    EXPECT_EQ(here.cx, frame.right - frame.left);
+    EXPECT_EQ(here.cy, frame.bottom - frame.top);
+    ASSERT_TRUE(SendMessageW(form_->Handle(), WM_GETDPISCALEDSIZE, 192, reinterpret_cast<LPARAM>(&twice)));
+    // The board doubles; the frame and the menu bar around it do not shrink.
+    EXPECT_GE(twice.cx - 2 * kBoardWidth, here.cx - kBoardWidth);
+    EXPECT_GE(twice.cy - 2 * kBoardHeight, here.cy - kBoardHeight);
+    EXPECT_LT(twice.cx, 2 * here.cx);  // not the proportional guess: the frame grows less
+}
+
 TEST_F(MainFormTest, ErrorInAHandlerIsReportedWithTheStopIconAndTheGameGoesOn) {
     std::wstring caption, text;
     lumera::testing::ModalAnswerer answerer([&](HWND box) {
