@@ -13,11 +13,13 @@ wine_session_name="${wine_session_name:-wine-session}"
 bash "$here/tools/build-windows.sh"
 
 arch="${LUMERA_WINDOWS_ARCH:-}"
+reason="LUMERA_WINDOWS_ARCH=$arch"
 if [ -z "$arch" ]; then
   if timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=x86; else arch=x64; fi
+  reason="32-bit programs cannot run on this machine"
 fi
 if [ "$arch" = x64 ]; then
-  echo "$wine_session_name: 32-bit programs cannot run on this machine; using the 64-bit build under wine64"
+  echo "$wine_session_name: $reason; using the 64-bit build under wine64"
   LUMERA_WINDOWS_ARCH=x64 bash "$here/tools/build-windows.sh"
   build="${LUMERA_WINDOWS_X64_BUILD_DIR:-$here/build-windows-x64}"
   export WINEARCH=win64 LUMERA_WINE=/usr/lib/wine/wine64
