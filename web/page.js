@@ -1195,7 +1195,8 @@ class SoundPlayer {
 const lumeraPage = new LumeraPage();
 lumeraPage.prefetch();
 
-// The program's script is deferred: it has run when the document is parsed.
+// The program's script comes before this one in the page; the game starts once the document is
+// parsed.
 document.addEventListener("DOMContentLoaded", () => {
     lumeraPage.start().catch(error => {
         document.getElementById("loading").textContent = "Lumera 8.0 could not start: " + (error && error.message || error);

@@ -237,6 +237,15 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
 
         let quotation;
         await t.test("a whole puzzle solved by clicks, the board read back after every exchange", async () => {
+            // The sounds the browser plays to their end.
+            await page.evaluate(() => {
+                window.soundsPlayed = [];
+                const play = HTMLMediaElement.prototype.play;
+                HTMLMediaElement.prototype.play = function () {
+                    this.addEventListener("ended", () => soundsPlayed.push(this.src.split("/").pop()), { once: true });
+                    return play.call(this);
+                };
+            });
             let exchanges = 0;
             for (;;) {
                 const n = board.grid.findIndex(c => isLetter(c.ch) && c.fill !== SILVER);
@@ -266,6 +275,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             const message = await openDialog(page);
             assert.equal(message.caption, "Congratulations! You have finished this puzzle!");
             assert.equal(message.text.replace(/ +/g, " ").trim(), quotation.replace(/ +/g, " ").trim());
+            await page.waitForFunction(() => soundsPlayed.some(name => /^wave[1-4]\.wav$/.test(name)), { timeout: 10000 });
             await answerMessage(page);
             board = await read();
             assert.equal(board.status.text, "Puzzle # 2");
