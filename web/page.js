@@ -11,6 +11,7 @@ const BOARD_HEIGHT = 268;
 const STORE_KEY = "lumera8.registry";
 const FILES_KEY = "lumera8.files";
 const KEPT_FILES = 8;
+const BUNDLED_FILE = "Lumera8.dat";  // the puzzle collection that comes with the game
 const WINDOW_TEXT = 0xFF000000;  // the desktop's window-text colour: black
 
 // ---- Small helpers ------------------------------------------------------------------------
@@ -377,6 +378,7 @@ class LumeraPage {
         this.busy = false;       // a call into the game is under way: input waits for nobody
         this.ended = false;
         this.modals = [];
+        this.fileNames = [];     // the puzzle files the game holds, the latest put first
         this.splashForm = null;  // the one splash or about window in use
         this.timer1 = 0;
         this.scale = 1;
@@ -540,9 +542,65 @@ class LumeraPage {
         });
     }
 
+    // The file chooser: the puzzle files the game holds in this browser (the bundled collection
+    // first, then the chosen ones, newest first), as a desktop chooser lists the files of the
+    // game's folder, and the browser's file picker for a file from the device. The answer is the
+    // chosen file's name, or null when the player cancelled.
+    chooseFile(accept) {
+        const extensions = accept.split(",").map(e => e.trim().toLowerCase()).filter(e => e !== "");
+        const fits = name => extensions.length === 0 || extensions.some(e => name.toLowerCase().endsWith(e));
+        const names = this.fileNames.filter(n => n === BUNDLED_FILE).concat(this.fileNames.filter(n => n !== BUNDLED_FILE)).filter(fits);
+        return new Promise(resolve => {
+            const window = new PageWindow(this, { caption: "Open", name: "OpenDialog" });
+            const form = element("form", "open-file");
+            const label = element("label", "prompt", "Puzzle files in this browser:");
+            const list = element("select", "file-list");
+            list.size = 6;
+            for (const name of names) list.appendChild(new Option(name, name));
+            list.selectedIndex = names.length > 0 ? 0 : -1;
+            list.autofocus = true;
+            label.appendChild(list);
+            const buttons = element("div", "buttons");
+            const open = element("button", "button", "Open");
+            open.type = "submit";
+            open.disabled = names.length === 0;
+            const device = element("button", "button", "From this device\u2026");
+            device.type = "button";
+            device.dataset.name = "fromDevice";
+            const cancel = element("button", "button", "Cancel");
+            cancel.type = "button";
+            buttons.append(open, device, cancel);
+            form.append(label, buttons);
+            window.client.appendChild(form);
+            let picking = false;
+            const done = answer => { window.close(); resolve(answer); };
+            form.addEventListener("submit", event => {
+                event.preventDefault();
+                if (!picking && list.value !== "") done(list.value);
+            });
+            list.addEventListener("dblclick", () => form.requestSubmit());
+            list.addEventListener("keydown", event => {
+                if (event.key === "Enter") { event.preventDefault(); form.requestSubmit(); }
+            });
+            device.addEventListener("click", async () => {
+                if (picking) return;
+                picking = true;
+                const name = await this.pickFile(accept);
+                picking = false;
+                if (name !== null) done(name);
+            });
+            cancel.addEventListener("click", () => { if (!picking) done(null); });
+            window.closeBox.addEventListener("click", () => { if (!picking) done(null); });
+            window.frame.addEventListener("keydown", event => {
+                if (event.key === "Escape" && !picking) { event.preventDefault(); done(null); }
+            });
+            window.show();
+        });
+    }
+
     // The browser's file picker. The chosen file is put where the game opens it by its name and
     // kept for the next visit; the answer is its name, or null when the player cancelled.
-    chooseFile(accept) {
+    pickFile(accept) {
         return new Promise(resolve => {
             const input = element("input");
             input.type = "file";
@@ -606,12 +664,13 @@ class LumeraPage {
     }
 
     restoreKeptFiles() {
-        for (const file of this.keptFiles()) this.putFile(file.name, binaryStringToBytes(file.bytes));
+        for (const file of this.keptFiles().reverse()) this.putFile(file.name, binaryStringToBytes(file.bytes));
     }
 
     // Hands a file to the game, where it opens it by name. Called directly, not through ccall:
     // it may come while the game waits in the file chooser.
     putFile(name, bytes) {
+        this.fileNames = [name].concat(this.fileNames.filter(n => n !== name));
         const m = this.module;
         const nameSize = m.lengthBytesUTF8(name) + 1;
         const namePointer = m._malloc(nameSize), bytesPointer = m._malloc(Math.max(1, bytes.length));
@@ -812,7 +871,7 @@ class LumeraPage {
         this.early = {
             program: early.program || Promise.resolve(null),
             atlas: this.board.loadAtlas(ratio, ratio === window.devicePixelRatio ? early.atlas : null).catch(() => null),
-            puzzles: (early.puzzles || fetch("Lumera8.dat")).then(r => (r && r.ok ? r.arrayBuffer() : null)).catch(() => null),
+            puzzles: (early.puzzles || fetch(BUNDLED_FILE)).then(r => (r && r.ok ? r.arrayBuffer() : null)).catch(() => null),
         };
     }
 
@@ -832,7 +891,7 @@ class LumeraPage {
         performance.mark("lumera-program-ready");
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
-        if (puzzles) this.putFile("Lumera8.dat", new Uint8Array(puzzles));
+        if (puzzles) this.putFile(BUNDLED_FILE, new Uint8Array(puzzles));
         this.restoreKeptFiles();
         this.connectInput();
         document.getElementById("loading").hidden = true;

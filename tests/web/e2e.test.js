@@ -79,6 +79,14 @@ async function menu(page, entry, item) {
     await settle(page);
 }
 
+// "Select a different Puzzle set", and in its chooser a file from the device.
+async function chooseFromDevice(page, file) {
+    await menu(page, "Game1", "menuNewPuzzleSet");
+    assert.equal((await openDialog(page)).name, "OpenDialog");
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".backdrop [data-name=fromDevice]")]);
+    await chooser.accept([file]);
+}
+
 async function clickBoard(page, x, y) {
     const box = await (await page.$("#board")).boundingBox();
     await page.mouse.click(box.x + x, box.y + y);
@@ -341,9 +349,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
         await t.test("an empty puzzle file: the end-of-file message, and the game plays on", async () => {
             const empty = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "empty.dat");
             fs.writeFileSync(empty, "");
-            const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".menu-entry[data-name=Game1]")
-                .then(() => page.click(".menu-item[data-name=menuNewPuzzleSet]"))]);
-            await chooser.accept([empty]);
+            await chooseFromDevice(page, empty);
             await openDialog(page);
             await answerInput(page, "1");
             const message = await openDialog(page);
@@ -358,9 +364,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
         await t.test("a binary puzzle file is played as its bytes stand, and kept for the next visit", async () => {
             const binary = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "binary.dat");
             fs.writeFileSync(binary, Buffer.from([0x00, 0xff, 0x41, 0x80, 0x0d, 0x42, 0x0a, 0x43, 0x01, 0x1a, 0x44]));
-            const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".menu-entry[data-name=Game1]")
-                .then(() => page.click(".menu-item[data-name=menuNewPuzzleSet]"))]);
-            await chooser.accept([binary]);
+            await chooseFromDevice(page, binary);
             await openDialog(page);
             await answerInput(page, "1");
             assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
@@ -369,6 +373,18 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await page.reload({ waitUntil: "load" });
             await waitForGame(page);
             assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
+        });
+
+        await t.test("the file chooser lists the files the game holds, and the bundled collection is one of them", async () => {
+            await menu(page, "Game1", "menuNewPuzzleSet");
+            assert.equal((await openDialog(page)).caption, "Open");
+            const listed = await page.$$eval(".backdrop [data-name=OpenDialog] option", options => options.map(o => o.value));
+            assert.deepEqual(listed, ["Lumera8.dat", "binary.dat", "empty.dat"]);
+            await page.click(".backdrop [data-name=OpenDialog] button[type=submit]");
+            await answerInput(page, "3");
+            assert.equal(await page.title(), CAPTION);
+            board = await read();
+            assert.equal(board.status.text, "Puzzle # 3");
         });
 
         await t.test("a garbled stored record is set aside with a message, a foreign one falls back", async () => {
