@@ -61,6 +61,10 @@ function bytesToBinaryString(bytes) {
     return text;
 }
 
+function sameBytes(a, b) {
+    return a.length === b.length && a.every((value, i) => value === b[i]);
+}
+
 function binaryStringToBytes(text) {
     const bytes = new Uint8Array(text.length);
     for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i) & 0xFF;
@@ -624,6 +628,15 @@ class LumeraPage {
                 if (!file) { done(null); return; }
                 try {
                     const bytes = new Uint8Array(await file.arrayBuffer());
+                    // Files are known by name alone here: another file under the bundled
+                    // collection's name would take its place for good.
+                    if (file.name === BUNDLED_FILE && !(this.bundledBytes && sameBytes(bytes, this.bundledBytes))) {
+                        await this.messageBox({ caption: this.applicationTitle, icon: "information",
+                                                text: BUNDLED_FILE + " is the name of the puzzle collection that comes with " +
+                                                      "the game. To play your file here, give it another name." });
+                        done(null);
+                        return;
+                    }
                     this.putFile(file.name, bytes);
                     this.keepFile(file.name, bytes);
                     done(file.name);
@@ -891,7 +904,10 @@ class LumeraPage {
         performance.mark("lumera-program-ready");
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
-        if (puzzles) this.putFile(BUNDLED_FILE, new Uint8Array(puzzles));
+        if (puzzles) {
+            this.bundledBytes = new Uint8Array(puzzles);
+            this.putFile(BUNDLED_FILE, this.bundledBytes);
+        }
         this.restoreKeptFiles();
         this.connectInput();
         document.getElementById("loading").hidden = true;

@@ -350,7 +350,6 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             const empty = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "empty.dat");
             fs.writeFileSync(empty, "");
             await chooseFromDevice(page, empty);
-            await openDialog(page);
             await answerInput(page, "1");
             const message = await openDialog(page);
             assert.equal(message.text, "Last puzzle is 0! Starting back at puzzle 1. Press OK to continue.");
@@ -365,7 +364,6 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             const binary = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "binary.dat");
             fs.writeFileSync(binary, Buffer.from([0x00, 0xff, 0x41, 0x80, 0x0d, 0x42, 0x0a, 0x43, 0x01, 0x1a, 0x44]));
             await chooseFromDevice(page, binary);
-            await openDialog(page);
             await answerInput(page, "1");
             assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
             const kept = await page.evaluate(() => JSON.parse(localStorage.getItem("lumera8.files")).map(f => [f.name, f.bytes.length]));
@@ -380,6 +378,15 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.equal((await openDialog(page)).caption, "Open");
             const listed = await page.$$eval(".backdrop [data-name=OpenDialog] option", options => options.map(o => o.value));
             assert.deepEqual(listed, ["Lumera8.dat", "binary.dat", "empty.dat"]);
+            await page.click(".backdrop [data-name=OpenDialog] button[type=submit]");
+            await answerInput(page, "3");
+            // Another file under the bundled collection's name is turned away; the chooser stays.
+            const impostor = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "Lumera8.dat");
+            fs.writeFileSync(impostor, "NOT THE BUNDLED COLLECTION\r\n");
+            await chooseFromDevice(page, impostor);
+            assert.match((await page.waitForSelector(".backdrop [role=alertdialog] .message-text")
+                .then(m => m.evaluate(n => n.textContent))), /^Lumera8\.dat is the name of the puzzle collection/);
+            await page.click(".backdrop [role=alertdialog] .buttons button");
             await page.click(".backdrop [data-name=OpenDialog] button[type=submit]");
             await answerInput(page, "3");
             assert.equal(await page.title(), CAPTION);
