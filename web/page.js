@@ -352,25 +352,17 @@ class PageWindow {
 PageWindow.count = 0;
 
 function svgIcon(kind) {
-    const ns = "http://www.w3.org/2000/svg";
-    const svg = document.createElementNS(ns, "svg");
-    svg.setAttribute("width", "32");
-    svg.setAttribute("height", "32");
-    svg.setAttribute("viewBox", "0 0 32 32");
-    svg.setAttribute("aria-hidden", "true");
-    svg.classList.add("icon");
-    const circle = document.createElementNS(ns, "circle");
-    circle.setAttribute("cx", "16");
-    circle.setAttribute("cy", "16");
-    circle.setAttribute("r", "14");
-    circle.setAttribute("fill", kind === "stop" ? "#d42020" : "#2060d0");
-    svg.appendChild(circle);
-    const mark = document.createElementNS(ns, "path");
-    mark.setAttribute("stroke", "#ffffff");
-    mark.setAttribute("stroke-width", "3.5");
-    mark.setAttribute("fill", "none");
-    mark.setAttribute("d", kind === "stop" ? "M10 10 L22 22 M22 10 L10 22" : "M16 13 L16 24 M16 8 L16 10");
-    svg.appendChild(mark);
+    const shape = (tag, attributes) => {
+        const node = document.createElementNS("http://www.w3.org/2000/svg", tag);
+        for (const [name, value] of Object.entries(attributes)) node.setAttribute(name, value);
+        return node;
+    };
+    const svg = shape("svg", { width: "32", height: "32", viewBox: "0 0 32 32", "aria-hidden": "true", class: "icon" });
+    svg.appendChild(shape("circle", { cx: "16", cy: "16", r: "14", fill: kind === "stop" ? "#d42020" : "#2060d0" }));
+    svg.appendChild(shape("path", {
+        stroke: "#ffffff", "stroke-width": "3.5", fill: "none",
+        d: kind === "stop" ? "M10 10 L22 22 M22 10 L10 22" : "M16 13 L16 24 M16 8 L16 10",
+    }));
     return svg;
 }
 

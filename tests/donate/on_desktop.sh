@@ -9,22 +9,20 @@ if ! command -v Xvfb >/dev/null 2>&1 || ! command -v openbox >/dev/null 2>&1; th
   exit 77
 fi
 work=$(mktemp -d)
-xvfb=
+xvfb_pid=
 wm=
 cleanup() {
   [ -n "$wm" ] && kill "$wm" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 source "$(dirname "$0")/../../tools/xvfb-display.sh"
 if ! start_xvfb_display "$work" 1280x1024; then
-  xvfb=$xvfb_pid
   echo "Xvfb did not start"
   exit 1
 fi
-xvfb=$xvfb_pid
 # Windows mapped before the window manager runs would not be framed: wait until it is ready.
 openbox --startup "touch $work/ready" >"$work/openbox.log" 2>&1 &
 wm=$!

@@ -33,20 +33,18 @@ for tool in Xvfb dbus-run-session dbus-send "$launcher"; do
   fi
 done
 work=$(mktemp -d)
-xvfb=
+xvfb_pid=
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 source "$(dirname "$0")/../../tools/xvfb-display.sh"
 if ! start_xvfb_display "$work" 1280x1024; then
-  xvfb=$xvfb_pid
   echo "Xvfb did not start: skipped"
   exit 77
 fi
-xvfb=$xvfb_pid
 # The accessibility bus keeps its socket under the runtime folder: one of our own.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

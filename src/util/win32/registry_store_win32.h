@@ -3,12 +3,6 @@
 // and later) is used under HKEY_CURRENT_USER instead, for reading and writing alike.
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <functional>
