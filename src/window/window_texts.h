@@ -12,6 +12,8 @@ inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
 // The first part of the main window's caption and the input boxes' caption.
 inline const std::string kAppCaption = std::string("Lumera 8.0 by ") + kPublisherSite;
 inline constexpr char kInformationCaption[] = "Information";
+// The program's name: what the browser's tab says once the game has ended.
+inline constexpr char kProgramName[] = "Lumera 8.0";
 inline constexpr char kHelpDocument[] = "lumera8.html";
 
 // The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.

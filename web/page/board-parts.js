@@ -28,6 +28,9 @@ export class BoardParts {
         }
         this.status = group("group", "Status");
         container.addEventListener("keydown", event => this.onKeyDown(event));
+        // A part shows its focus only while the keyboard is in use: pointer play shows none.
+        document.addEventListener("keydown", () => container.classList.add("keyboard"), true);
+        document.addEventListener("pointerdown", () => container.classList.remove("keyboard"), true);
         // Until the board is on screen its parts are only noted, so that their elements do not
         // add to the work before the first showing.
         this.waiting = [];

@@ -14,7 +14,7 @@ export class FormRenderer {
         const window = new PageWindow(this.windows, {
             caption: description.caption, titleBar: description.titleBar, width: description.width,
             height: description.height, background: description.background, modal: description.modal !== false,
-            name: description.name,
+            name: description.name, topmost: description.name === "splashForm",
         });
         window.client.classList.add("form-client");
         window.client.style.fontSize = description.fontPixels + "px";
@@ -130,12 +130,13 @@ export class FormRenderer {
         });
     }
 
-    // The start-up splash: not modal, above everything, centred on the page.
+    // The start-up splash: not modal, above everything but the about window, centred on the page.
     showSplash(description) {
         const form = this.build(Object.assign({}, description, { modal: false }));
         form.window.frame.classList.add("topmost");
         form.window.onclose = () => form.window.frame.classList.add("closed");
         this.windows.splashForm = form.window;
+        this.windows.splash = form.window;
         form.window.show();
     }
 

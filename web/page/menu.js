@@ -135,8 +135,8 @@ export class MenuBar {
         this.page.enter("lumera_menu_click", ["string"], [item.name]);
     }
 
-    // Alt with a menu's letter opens it; in an open menu the letter alone chooses an item, the
-    // arrows move, Enter chooses and Escape closes.
+    // Alt with a menu's letter opens it; in an open menu the letter alone chooses an item (or,
+    // shared by several, moves among them), the arrows move, Enter chooses and Escape closes.
     onKeyDown(event) {
         if (this.page.busy || this.page.ended || this.page.windows.modals.length > 0) return;
         const key = event.key.length === 1 ? event.key.toLowerCase() : event.key;
@@ -168,10 +168,21 @@ export class MenuBar {
             event.preventDefault();
             this.choose(entry.items[index]);
         } else if (!event.ctrlKey && !event.metaKey) {
-            const item = entry.items.find(i => i.mnemonic === letter);
-            if (item) {
+            // A letter that two items share moves to the next of them; Enter then chooses.
+            const sharing = entry.items.filter(i => i.mnemonic === letter);
+            if (sharing.length === 1) {
                 event.preventDefault();
-                this.choose(item);
+                this.choose(sharing[0]);
+            } else if (sharing.length > 1) {
+                event.preventDefault();
+                const count = entry.items.length;
+                for (let n = 1; n <= count; ++n) {
+                    const item = entry.items[(index + n) % count];
+                    if (item.mnemonic === letter) {
+                        item.node.focus();
+                        break;
+                    }
+                }
             }
         }
     }

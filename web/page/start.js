@@ -81,8 +81,10 @@ class LumeraPage {
         }
     }
 
-    endGame() {
+    // The game has ended; the tab's title becomes the program's name.
+    endGame(title) {
         this.ended = true;
+        document.title = title;
         this.stopTimer1();
         this.closeSplash();
         this.menu.close();

@@ -5,11 +5,14 @@ import { element } from "./dom.js";
 
 // A window on the page: a frame with an optional title bar, a client area of the given size,
 // and for a modal one a backdrop that takes every click meant for what lies beneath.
+// A modal window keeps the keyboard's focus inside itself while it is up, and gives it back to
+// where it was when it closes.
 export class PageWindow {
-    constructor(layer, { caption, titleBar = true, width, height, background, modal = true, role = "dialog", name }) {
+    constructor(layer, { caption, titleBar = true, width, height, background, modal = true, role = "dialog", name, topmost = false }) {
         this.layer = layer;
         this.modal = modal;
         this.backdrop = modal ? element("div", "backdrop") : null;
+        if (this.backdrop && topmost) this.backdrop.classList.add("topmost");
         this.frame = element("div", "window form");
         this.frame.setAttribute("role", role);
         if (modal) this.frame.setAttribute("aria-modal", "true");
@@ -37,12 +40,14 @@ export class PageWindow {
         if (background) this.client.style.background = background;
         this.frame.appendChild(this.client);
         this.frame.tabIndex = -1;
+        if (modal) this.frame.addEventListener("keydown", event => this.keepTab(event));
     }
 
     show() {
         const layer = document.getElementById("layer");
         this.layer.fitWindow(this.frame);
         if (this.backdrop) {
+            this.returnTo = document.activeElement;
             this.backdrop.appendChild(this.frame);
             layer.appendChild(this.backdrop);
             this.layer.modalShown(this);
@@ -50,15 +55,45 @@ export class PageWindow {
             this.frame.classList.add("floating");
             layer.appendChild(this.frame);
         }
+        this.focusFirst();
+    }
+
+    focusFirst() {
         const focus = this.frame.querySelector("[autofocus]") || this.frame.querySelector("button:not([tabindex='-1']), input") || this.frame;
         focus.focus();
+    }
+
+    // What Tab reaches in the window, in order: of a radio group only its checked button.
+    focusable() {
+        return Array.from(this.frame.querySelectorAll("button, input, select, a[href], [tabindex]")).filter(node =>
+            node.tabIndex >= 0 && !node.disabled && node.getClientRects().length > 0 && !(node.type === "radio" && !node.checked));
+    }
+
+    // Tab from the last part goes to the first, Shift+Tab from the first to the last.
+    keepTab(event) {
+        if (event.key !== "Tab" || event.altKey || event.ctrlKey || event.metaKey) return;
+        const parts = this.focusable();
+        const at = parts.indexOf(document.activeElement);
+        const next = parts.length === 0 ? this.frame
+            : event.shiftKey ? (at <= 0 ? parts[parts.length - 1] : null)
+            : (at < 0 || at === parts.length - 1 ? parts[0] : null);
+        if (next) {
+            event.preventDefault();
+            next.focus();
+        }
     }
 
     close() {
         if (this.closed) return;
         this.closed = true;
         (this.backdrop || this.frame).remove();
-        if (this.backdrop) this.layer.modalClosed(this);
+        if (this.backdrop) {
+            this.layer.modalClosed(this);
+            const top = this.layer.topModal();
+            const back = this.returnTo;
+            if (back && back.isConnected && back !== document.body && (!top || top.frame.contains(back))) back.focus();
+            else if (top) top.focusFirst();
+        }
     }
 }
 PageWindow.count = 0;
@@ -79,32 +114,63 @@ function svgIcon(kind) {
 }
 
 // The open windows: the modal ones in the order they came, the one splash or about window in
-// use, and the scale the game is shown at. onModal runs when a modal window comes up.
+// use (splashForm), the start-up splash, and the scale the game is shown at. onModal runs when
+// a modal window comes up.
 export class WindowLayer {
     constructor(onModal) {
         this.onModal = onModal;
         this.modals = [];
         this.splashForm = null;
+        this.splash = null;
         this.scale = 1;
+        // Focus that gets outside the modal window on top is taken back into it.
+        document.addEventListener("focusin", event => {
+            const top = this.topModal();
+            if (top && !top.frame.contains(event.target)) top.focusFirst();
+        });
     }
+
+    topModal() { return this.modals.length > 0 ? this.modals[this.modals.length - 1] : null; }
 
     modalShown(window) {
         this.modals.push(window);
         this.onModal();
-        // A start-up splash still up stays on top but takes no clicks while the modal window is up.
-        if (this.splashForm && this.splashForm !== window && !this.splashForm.modal) this.splashForm.frame.classList.add("inert");
+        // A start-up splash still up takes no clicks while the modal window is up.
+        if (this.splash && !this.splash.closed) this.splash.frame.classList.add("inert");
+        this.place(window.frame);
     }
 
     modalClosed(window) {
         this.modals = this.modals.filter(w => w !== window);
-        if (this.modals.length === 0 && this.splashForm && !this.splashForm.modal) this.splashForm.frame.classList.remove("inert");
+        if (this.modals.length === 0 && this.splash) this.splash.frame.classList.remove("inert");
     }
 
-    // The open windows scaled as the game is.
+    // A modal window is centred over the game window, as a desktop dialog over its owner, and
+    // kept on the page; before the game window is shown (the start-up messages) it is centred on
+    // the page.
+    place(frame) {
+        const game = document.getElementById("game");
+        if (game.hidden) {
+            frame.classList.remove("placed");
+            return;
+        }
+        frame.classList.add("placed");
+        const owner = game.getBoundingClientRect(), own = frame.getBoundingClientRect();
+        const at = (start, ownerSize, size, room) => Math.round(Math.max(0, Math.min(start + (ownerSize - size) / 2, room - size)));
+        // A zoomed frame's own position is zoomed with it.
+        frame.style.left = at(owner.left, owner.width, own.width, document.documentElement.clientWidth) / this.scale + "px";
+        frame.style.top = at(owner.top, owner.height, own.height, window.innerHeight) / this.scale + "px";
+    }
+
+    // The open windows scaled and placed as the game is.
     setScale(scale) {
         this.scale = scale;
-        for (const open of this.modals) this.fitWindow(open.frame);
+        for (const open of this.modals) {
+            this.fitWindow(open.frame);
+            this.place(open.frame);
+        }
         if (this.splashForm && !this.splashForm.closed) this.fitWindow(this.splashForm.frame);
+        if (this.splash && !this.splash.closed) this.fitWindow(this.splash.frame);
     }
 
     fitWindow(frame) {

@@ -23,7 +23,7 @@ namespace lumera::web {
 
 namespace {
 
-EM_JS(void, JsEndGame, (), { Module.page.endGame(); });
+EM_JS(void, JsEndGame, (const char* title), { Module.page.endGame(UTF8ToString(title)); });
 EM_ASYNC_JS(void, JsStoreSetAsideMessage, (const char* name), {
     await Module.page.storeSetAside(UTF8ToString(name));
 });
@@ -64,7 +64,7 @@ public:
         ended_ = true;
         window_.FormClose();
         SaveDonationState();
-        JsEndGame();
+        JsEndGame(kProgramName);
     }
 
 private:
