@@ -9,6 +9,7 @@ import { element } from "./dom.js";
 export class BoardParts {
     constructor(page, container) {
         this.page = page;
+        this.container = container;
         this.parts = [];
         const group = (role, label) => {
             const node = element("div", "board-group");

@@ -1,11 +1,7 @@
 // The board's pixels on the canvas: the desktop board's geometry in CSS pixels, drawn at the
-// device's resolution. At ratios 1 and 2 the letters come from the glyph atlas, the desktop's own
+// device's resolution; its size and background as the program describes them. At ratios 1 and 2 the letters come from the glyph atlas, the desktop's own
 // glyphs; at any other ratio from the browser's font at that size, made two-tone so they stay sharp.
 import { GlyphAtlases } from "./atlas.js";
-
-export const BOARD_WIDTH = 606;
-export const BOARD_HEIGHT = 268;
-const WINDOW_TEXT = 0xFF000000;  // the desktop's window-text colour: black
 
 // The board uses a handful of colours, each many times: their texts are made once.
 const cssColours = new Map();
@@ -14,7 +10,7 @@ function cssColour(colour) {
     colour = colour >>> 0;
     let text = cssColours.get(colour);
     if (text === undefined) {
-        const rgb = colour === WINDOW_TEXT ? 0 : ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+        const rgb = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
         text = "#" + rgb.toString(16).padStart(6, "0");
         cssColours.set(colour, text);
     }
@@ -26,6 +22,9 @@ export class Board {
         this.canvas = canvas;
         this.context = canvas.getContext("2d", { alpha: false });
         this.ratio = 1;
+        this.width = canvas.width;
+        this.height = canvas.height;
+        this.background = 0;
         this.atlases = new GlyphAtlases();
         this.glyphCache = new Map();
     }
@@ -37,12 +36,21 @@ export class Board {
 
     loadAtlas(ratio, early = null) { return this.atlases.load(ratio, early); }
 
+    // The board's size in CSS pixels and its background colour; the caller sets the ratio.
+    describe({ width, height, background }) {
+        this.width = width;
+        this.height = height;
+        this.background = background;
+        this.canvas.style.width = width + "px";
+        this.canvas.style.height = height + "px";
+    }
+
     // Sets the device resolution; the caller repaints.
     setRatio(ratio) {
         this.ratio = ratio;
         this.glyphCache.clear();
-        this.canvas.width = this.device(BOARD_WIDTH);
-        this.canvas.height = this.device(BOARD_HEIGHT);
+        this.canvas.width = this.device(this.width);
+        this.canvas.height = this.device(this.height);
         this.context.imageSmoothingEnabled = false;
         this.fillColour = undefined;  // a resized canvas forgets its fill style
     }
@@ -58,7 +66,7 @@ export class Board {
                               this.device(bottom) - this.device(top));
     }
 
-    clear(colour) { this.fill(colour, 0, 0, BOARD_WIDTH, BOARD_HEIGHT); }
+    clear(colour) { this.fill(colour, 0, 0, this.width, this.height); }
 
     // Fill up to, not including, column right and row bottom; the text from (left + 2, top + 2),
     // the top of its character cell, clipped to the fill; the outline over both. The outline is
@@ -107,7 +115,7 @@ export class Board {
                 if (glyph.width > 0) {
                     const x = Math.floor(pen * k + atlas.placementDelta) + glyph.left, y = baseline + glyph.top;
                     this.ensureClip(x, y, glyph.width, glyph.height);
-                    if ((colour >>> 0) === WINDOW_TEXT || (colour >>> 0) === 0)
+                    if ((colour >>> 0) === 0)
                         this.context.drawImage(face.sheet, glyph.x, 0, glyph.width, glyph.height, x, y, glyph.width, glyph.height);
                     else
                         this.context.drawImage(this.glyphImage(atlas, fontPixels, code, glyph, colour), x, y);

@@ -65,7 +65,7 @@ export class FormRenderer {
                 node.appendChild(element("span", null, part.text));
                 if (part.focusable === false) {
                     node.tabIndex = -1;
-                    node.setAttribute("aria-label", part.text === "X" ? "Close" : part.text);
+                    node.setAttribute("aria-label", part.text === "X" ? this.windows.texts.close : part.text);
                     node.addEventListener("mousedown", event => event.preventDefault());
                 }
                 break;

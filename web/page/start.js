@@ -3,7 +3,7 @@
 // program; the page only carries them out. This object is what the program reaches as
 // Module.page: it holds the page's parts, runs one call into the game at a time, and starts the
 // program once the document is parsed.
-import { Board, BOARD_WIDTH, BOARD_HEIGHT } from "./board.js";
+import { Board } from "./board.js";
 import { BoardParts } from "./board-parts.js";
 import { FormRenderer } from "./forms.js";
 import { MenuBar } from "./menu.js";
@@ -17,7 +17,8 @@ class LumeraPage {
         this.busy = false;       // a call into the game is under way: input waits for nobody
         this.ended = false;
         this.timer1 = 0;
-        this.applicationTitle = "Lumera 8.0 Freeware Edition";
+        this.described = null;   // what the program describes of the page (lumera_page_description)
+        this.applicationTitle = "";
         this.board = new Board(document.getElementById("board"));
         this.menu = new MenuBar(this, document.getElementById("menubar"));
         this.boardParts = new BoardParts(this, document.getElementById("boardParts"));
@@ -46,7 +47,11 @@ class LumeraPage {
 
     async reportError(error) {
         let text = String(error && error.message || error);
-        if (text && text.charCodeAt(text.length - 1) > 46) text += ".";
+        try {
+            text = this.module.ccall("lumera_error_text", "string", ["string"], [text]);
+        } catch (failure) {
+            // A program that cannot be called any more: the error's own words.
+        }
         await this.messageBox({ caption: this.applicationTitle, text, icon: "stop" });
     }
 
@@ -100,15 +105,6 @@ class LumeraPage {
     showSplash(description) { this.forms.showSplash(description); }
     closeSplash() { this.forms.closeSplash(); }
 
-    async storeSetAside(name) {
-        await this.messageBox({
-            caption: "Information",
-            text: "The settings stored in this browser could not be read. They are kept under the name " + name +
-                  ", and the game starts with new settings.",
-            icon: "information",
-        });
-    }
-
     // ---- Scaling to the page ----
 
     // Where the page is narrower than the game, the game and its windows are scaled down to
@@ -117,7 +113,7 @@ class LumeraPage {
         const game = document.getElementById("game");
         // Before the window is shown (the splash and the start-up messages) its frame's width is
         // the board's and the frame's borders and padding.
-        const width = game.offsetWidth || (BOARD_WIDTH + 8);
+        const width = game.offsetWidth || this.described.window.width;
         const available = document.documentElement.clientWidth - 16;
         const scale = available < width ? Math.max(0.25, available / width) : 1;
         document.documentElement.style.setProperty("--scale", String(scale));
@@ -132,7 +128,7 @@ class LumeraPage {
     async repaint(ratio) {
         await this.board.loadAtlas(ratio).catch(() => null);  // without it the browser's font draws
         this.board.setRatio(ratio);
-        this.board.clear(0x808080);
+        this.board.clear(this.board.background);
         if (this.module && !this.ended) this.module._lumera_paint();
     }
 
@@ -164,7 +160,15 @@ class LumeraPage {
         const [puzzles, module] = await Promise.all([this.early.puzzles, createLumera(options)]);
         this.module = module;
         performance.mark("lumera-program-ready");
-        this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
+        this.described = JSON.parse(module.ccall("lumera_page_description", "string", [], []));
+        this.applicationTitle = this.described.applicationTitle;
+        this.windows.texts = this.described.texts;
+        const game = document.getElementById("game");
+        game.style.width = this.described.window.width + "px";
+        game.style.height = this.described.window.height + "px";
+        this.board.describe(this.described.board);
+        this.boardParts.container.style.width = this.described.board.width + "px";
+        this.boardParts.container.style.height = this.described.board.height + "px";
         this.board.setRatio(ratio);
         if (puzzles) this.files.putBundled(new Uint8Array(puzzles));
         this.files.restoreKept();
@@ -182,7 +186,7 @@ class LumeraPage {
         // board's first paint, and its only one when the start-up sequence failed before its deal.
         // (The scale was fitted for the shown window's width before the start-up sequence; a
         // change of the page since has been fitted by its resize event.)
-        this.board.clear(0x808080);
+        this.board.clear(this.board.background);
         this.module._lumera_paint();
         requestAnimationFrame(() => {
             performance.mark("lumera-board-shown");
@@ -207,8 +211,8 @@ class LumeraPage {
         canvas.addEventListener("pointerup", event => {
             if (this.busy || this.ended) return;
             const rect = canvas.getBoundingClientRect();
-            const x = Math.floor((event.clientX - rect.left) * BOARD_WIDTH / rect.width);
-            const y = Math.floor((event.clientY - rect.top) * BOARD_HEIGHT / rect.height);
+            const x = Math.floor((event.clientX - rect.left) * this.board.width / rect.width);
+            const y = Math.floor((event.clientY - rect.top) * this.board.height / rect.height);
             const button = event.button === 2 ? 2 : event.button === 1 ? 1 : 0;
             this.enter("lumera_pointer_up", ["number", "number", "number"], [button, x, y]);
         });
@@ -239,6 +243,7 @@ lumeraPage.prefetch();
 // parsed.
 document.addEventListener("DOMContentLoaded", () => {
     lumeraPage.start().catch(error => {
-        document.getElementById("loading").textContent = "Lumera 8.0 could not start: " + (error && error.message || error);
+        const loading = document.getElementById("loading");
+        loading.textContent = loading.dataset.failed + (error && error.message || error);
     });
 });

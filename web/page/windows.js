@@ -24,8 +24,8 @@ export class PageWindow {
             title.id = captionId;
             this.closeBox = element("button", "titlebar-close", "\u2715");
             this.closeBox.type = "button";
-            this.closeBox.setAttribute("aria-label", "Close");
-            this.closeBox.title = "Close";
+            this.closeBox.setAttribute("aria-label", layer.texts.close);
+            this.closeBox.title = layer.texts.close;
             bar.append(title, this.closeBox);
             this.frame.appendChild(bar);
             this.frame.setAttribute("aria-labelledby", captionId);
@@ -115,7 +115,7 @@ function svgIcon(kind) {
 
 // The open windows: the modal ones in the order they came, the one splash or about window in
 // use (splashForm), the start-up splash, and the scale the game is shown at. onModal runs when
-// a modal window comes up.
+// a modal window comes up. The dialogs' fixed texts are the program's (texts).
 export class WindowLayer {
     constructor(onModal) {
         this.onModal = onModal;
@@ -123,6 +123,7 @@ export class WindowLayer {
         this.splashForm = null;
         this.splash = null;
         this.scale = 1;
+        this.texts = null;
         // Focus that gets outside the modal window on top is taken back into it.
         document.addEventListener("focusin", event => {
             const top = this.topModal();
@@ -187,7 +188,7 @@ export class WindowLayer {
             window.frame.setAttribute("aria-describedby", message.id);
             body.appendChild(message);
             const buttons = element("div", "buttons");
-            const ok = element("button", "button", "OK");
+            const ok = element("button", "button", this.texts.ok);
             ok.type = "button";
             ok.autofocus = true;
             buttons.appendChild(ok);
@@ -215,9 +216,9 @@ export class WindowLayer {
             edit.spellcheck = false;
             label.appendChild(edit);
             const buttons = element("div", "buttons");
-            const ok = element("button", "button", "OK");
+            const ok = element("button", "button", this.texts.ok);
             ok.type = "submit";
-            const cancel = element("button", "button", "Cancel");
+            const cancel = element("button", "button", this.texts.cancel);
             cancel.type = "button";
             buttons.append(ok, cancel);
             form.append(label, buttons);
@@ -240,9 +241,9 @@ export class WindowLayer {
     // or null when the player cancelled.
     chooseFile(names, pickFile) {
         return new Promise(resolve => {
-            const window = new PageWindow(this, { caption: "Open", name: "OpenDialog" });
+            const window = new PageWindow(this, { caption: this.texts.open, name: "OpenDialog" });
             const form = element("form", "open-file");
-            const label = element("label", "prompt", "Puzzle files in this browser:");
+            const label = element("label", "prompt", this.texts.keptFiles);
             const list = element("select", "file-list");
             list.size = 6;
             for (const name of names) list.appendChild(new Option(name, name));
@@ -250,13 +251,13 @@ export class WindowLayer {
             list.autofocus = true;
             label.appendChild(list);
             const buttons = element("div", "buttons");
-            const open = element("button", "button", "Open");
+            const open = element("button", "button", this.texts.open);
             open.type = "submit";
             open.disabled = names.length === 0;
-            const device = element("button", "button", "From this device\u2026");
+            const device = element("button", "button", this.texts.fromDevice);
             device.type = "button";
             device.dataset.name = "fromDevice";
-            const cancel = element("button", "button", "Cancel");
+            const cancel = element("button", "button", this.texts.cancel);
             cancel.type = "button";
             buttons.append(open, device, cancel);
             form.append(label, buttons);
