@@ -1,8 +1,9 @@
 // A player's visits to Lumera 8.0 in Debian's Chromium (headless), over a local server: the
 // first visit's messages, the caption, the board's pixels against the Qt board's, a whole puzzle
 // solved by clicks with the board read back from the canvas after every exchange, the stored
-// record, Specify Starting puzzle, solver-aid mode, a reload, bad input, and the game playing
-// with the server stopped.
+// record, Specify Starting puzzle by a shared mnemonic with its input box over the game keeping
+// the focus, solver-aid mode, About above the start-up splash, a reload, bad input, and the game
+// playing with the server stopped.
 //
 //   LUMERA_WEB_SITE=build-web LUMERA_WEB_REFERENCE=cells.json node --test tests/web/e2e.test.js
 "use strict";
