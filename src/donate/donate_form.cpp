@@ -1,29 +1,10 @@
 // The donation dialog built from its layout numbers, texts and colours.
 #include "donate/donate_form.h"
 
-#include <string>
-#include <utility>
-
 #include "donate/donate_layout.h"
 #include "util/form_font.h"
 
 namespace lumera {
-
-namespace {
-
-FormPart Part(PartKind kind, const DonatePartDef& def, std::string text = {}) {
-    FormPart part;
-    part.kind = kind;
-    part.name = def.name;
-    part.left = def.left;
-    part.top = def.top;
-    part.width = def.width;
-    part.height = def.height;
-    part.text = std::move(text);
-    return part;
-}
-
-}  // namespace
 
 Form DonateForm() {
     Form form;
@@ -35,11 +16,11 @@ Form DonateForm() {
     form.fontPixels = kFormFontPixels;
     form.titleBar = true;
 
-    FormPart picture = Part(PartKind::Picture, kDonateImage);
+    FormPart picture = PlacedPart(PartKind::Picture, kDonateImage);
     picture.picture = "donate";
     form.parts.push_back(picture);
 
-    FormPart answers = Part(PartKind::RadioGroup, kDonateRadioGroup);
+    FormPart answers = PlacedPart(PartKind::RadioGroup, kDonateRadioGroup);
     answers.background = clCream;
     answers.items.assign(kDonateAnswerTexts.begin(), kDonateAnswerTexts.end());
     answers.itemLeft = kDonateItemLeft;
@@ -50,21 +31,21 @@ Form DonateForm() {
     answers.shadow = clBevelShadow;
     form.parts.push_back(answers);
 
-    FormPart proceed = Part(PartKind::Button, kDonateProceedButton, kDonateProceedText);
+    FormPart proceed = PlacedPart(PartKind::Button, kDonateProceedButton, kDonateProceedText);
     proceed.picture = "door";
     proceed.glyphPixels = kDonateGlyphPixels;
     proceed.action = PartAction::Close;
     form.parts.push_back(proceed);
 
-    FormPart panel = Part(PartKind::Panel, kDonatePanel);
+    FormPart panel = PlacedPart(PartKind::Panel, kDonatePanel);
     panel.background = clCream;
     panel.light = clBevelLight;
     panel.shadow = clBevelShadow;
-    FormPart label1 = Part(PartKind::Label, kDonateLabel1, DonateLabel1Text());
+    FormPart label1 = PlacedPart(PartKind::Label, kDonateLabel1, DonateLabel1Text());
     label1.wrap = true;
-    FormPart label2 = Part(PartKind::Label, kDonateLabel2, kDonateLabel2Text);
+    FormPart label2 = PlacedPart(PartKind::Label, kDonateLabel2, kDonateLabel2Text);
     label2.wrap = true;
-    FormPart homePage = Part(PartKind::Link, kDonateHomePageLabel, DonateHomePageText());
+    FormPart homePage = PlacedPart(PartKind::Link, kDonateHomePageLabel, DonateHomePageText());
     homePage.colour = clLinkBlue;
     homePage.font.underline = true;
     homePage.align = PartAlign::Centre;

@@ -11,15 +11,9 @@ namespace lumera {
 
 namespace {
 
+// A part with the font and colour of its layout entry, its text centred.
 FormPart Part(PartKind kind, const SplashPartDef& def, std::string text = {}) {
-    FormPart part;
-    part.kind = kind;
-    part.name = def.name;
-    part.left = def.left;
-    part.top = def.top;
-    part.width = def.width;
-    part.height = def.height;
-    part.text = std::move(text);
+    FormPart part = PlacedPart(kind, def, std::move(text));
     part.font = PartFont{def.fontPixels, def.bold, def.underline};
     part.colour = def.colour;
     part.align = PartAlign::Centre;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ports.h"
@@ -70,5 +71,20 @@ struct Form {
     bool topmost = false;    // above all other windows
     std::vector<FormPart> parts;  // the later above the earlier
 };
+
+// A part of a kind at the place a layout table gives (any record with a name, left, top,
+// width and height), with its text.
+template <typename Place>
+FormPart PlacedPart(PartKind kind, const Place& place, std::string text = {}) {
+    FormPart part;
+    part.kind = kind;
+    part.name = place.name;
+    part.left = place.left;
+    part.top = place.top;
+    part.width = place.width;
+    part.height = place.height;
+    part.text = std::move(text);
+    return part;
+}
 
 }  // namespace lumera

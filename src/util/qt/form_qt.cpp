@@ -2,7 +2,9 @@
 // with an etched frame, a panel with a two-ring bevel; and the window's placing over its owner.
 #include "util/qt/form_qt.h"
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -11,6 +13,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -22,12 +26,38 @@
 #include "init_resources.h"
 #include "util/my_utils.h"
 #include "util/qt/qt_colour.h"
-#include "util/qt/small_windows.h"
+#include "util/form_font.h"
 #include "util/text_encoding.h"
 
 namespace lumera {
 
 namespace {
+
+// "MS Sans Serif" at 8 points: the nearest metric match first, then any sans-serif.
+QFont FormFont() {
+    QFont font;
+    font.setFamilies({kFormFontName, "Liberation Sans"});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kFormFontPixels);
+    return font;
+}
+
+// A label that takes the mouse for itself (a click on it reaches nothing beneath), and runs
+// its action, if it has one, on a left release inside it.
+class ClickLabel : public QLabel {
+public:
+    ClickLabel(QWidget* parent, std::function<void()> onClick) : QLabel(parent), onClick_(std::move(onClick)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        event->accept();
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_) onClick_();
+    }
+
+private:
+    std::function<void()> onClick_;
+};
 
 QString FromGame(const std::string& text) { return QString::fromStdString(util::Cp1252ToUtf8(text)); }
 
