@@ -3,11 +3,13 @@
 // has one renderer that draws any such description (util/qt, util/win32, util/web).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/ports.h"
+#include "util/my_utils.h"
 
 namespace lumera {
 
@@ -71,6 +73,13 @@ struct Form {
     bool topmost = false;    // above all other windows
     std::vector<FormPart> parts;  // the later above the earlier
 };
+
+// What a click on a part does on every toolkit: opens its link, if it has one, then closes the
+// form (by `close`) if the part closes it.
+inline void ClickPart(const FormPart& part, const std::function<void()>& close) {
+    if (!part.url.empty()) ShellOpen(part.url);
+    if (part.action == PartAction::Close) close();
+}
 
 // A part of a kind at the place a layout table gives (any record with a name, left, top,
 // width and height), with its text.

@@ -24,7 +24,6 @@
 #include <QToolButton>
 
 #include "init_resources.h"
-#include "util/my_utils.h"
 #include "util/qt/qt_colour.h"
 #include "util/form_font.h"
 #include "util/text_encoding.h"
@@ -190,17 +189,12 @@ void QtForm::AddParts(QWidget* parent, const std::vector<FormPart>& parts) {
 }
 
 QWidget* QtForm::MakePart(QWidget* parent, const FormPart& part) {
-    const auto close = [this] { this->close(); };
+    const auto click = [this, part] { ClickPart(part, [this] { close(); }); };
     switch (part.kind) {
         case PartKind::Picture:
         case PartKind::Label:
         case PartKind::Link: {
-            std::function<void()> onClick;
-            if (!part.url.empty())
-                onClick = [url = part.url] { ShellOpen(url); };
-            else if (part.action == PartAction::Close)
-                onClick = close;
-            auto* label = new ClickLabel(parent, std::move(onClick));
+            auto* label = new ClickLabel(parent, click);
             if (part.kind == PartKind::Picture) {
                 label->setPixmap(Picture(part.picture));
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -240,7 +234,7 @@ QWidget* QtForm::MakePart(QWidget* parent, const FormPart& part) {
                 button->setIconSize(QSize(part.glyphPixels, part.glyphPixels));
             }
             if (part.font.pixels > 0 || part.font.bold || part.font.underline) SetFont(button, part.font);
-            if (part.action == PartAction::Close) connect(button, &QAbstractButton::clicked, this, close);
+            connect(button, &QAbstractButton::clicked, this, click);
             return button;
         }
         case PartKind::RadioGroup: {

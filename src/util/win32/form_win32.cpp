@@ -10,7 +10,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "util/my_utils.h"
 #include "util/win32/ansi_text_win32.h"
 #include "util/win32/small_windows_win32.h"
 
@@ -280,8 +279,7 @@ void Win32Form::Release() { PostRelease(window_); }
 
 void Win32Form::Click(const FormPart& part) {
     try {
-        if (!part.url.empty()) ShellOpen(part.url);
-        if (part.action == PartAction::Close) Close();
+        ClickPart(part, [this] { Close(); });
     } catch (const std::exception&) {
         // Opening a web page is not examined; nothing else here can fail.
     }
