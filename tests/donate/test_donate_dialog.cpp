@@ -178,6 +178,7 @@ TEST_F(DonationReminder, DialogPartsLookAsDesigned) {
     EXPECT_EQ(Part<QPushButton>(form, "ntmOK")->text(), "Proceed");
     EXPECT_FALSE(Part<QPushButton>(form, "ntmOK")->isDefault());
     EXPECT_FALSE(Part<QPushButton>(form, "ntmOK")->autoDefault());
+    EXPECT_EQ(AnswerItem(form, 0)->nextInFocusChain(), Part<QPushButton>(form, "ntmOK")) << "the group is one tab stop";
     EXPECT_EQ(Part(form, "Label1")->text(), QString("Donations help offset the cost of running ") + kPublisherSite +
                                        " and allow you to say \"thank you for a job well done\". ");
     EXPECT_EQ(Part(form, "Label2")->text(),
