@@ -1,4 +1,4 @@
-// The donation dialog as both front-ends show it: caption, size, colours, the answers in
+// The donation dialog as every front-end shows it: caption, size, colours, the answers in
 // their order, the parts with their places, and the texts of the panel.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The splash and about window as both front-ends show it: its size, its parts with their
+// The splash and about window as every front-end shows it: its size, its parts with their
 // places, fonts, colours and texts, and the modes that decide what the close button and the
 // web address do.
 #pragma once

@@ -30,6 +30,15 @@ void Click(QWidget* widget, QPoint at) {
     QApplication::sendEvent(widget, &release);
 }
 
+template <typename Widget = QLabel>
+Widget* Part(const QWidget& form, const char* name) {
+    return form.findChild<Widget*>(name);
+}
+
+QRadioButton* AnswerItem(const QWidget& form, int index) {
+    return form.findChild<QRadioButton*>(QString("rgDonateItem%1").arg(index));
+}
+
 class DonationReminder : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,9 +58,9 @@ protected:
             auto* form = qobject_cast<TDonateForm*>(QApplication::activeModalWidget());
             if (!form) return;
             ++shown;
-            form->rgDonateItems[static_cast<std::size_t>(answer)]->click();
+            AnswerItem(*form, answer)->click();
             if (ending == Ending::Proceed)
-                form->ntmOK->click();
+                Part<QPushButton>(*form, "ntmOK")->click();
             else
                 form->windowHandle()->close();
         });
@@ -149,13 +158,13 @@ TEST_F(DonationReminder, DialogPartsLookAsDesigned) {
     EXPECT_EQ(form.size(), QSize(366, 473));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_FALSE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(form.Image1->geometry(), QRect(8, 8, 350, 135));
-    EXPECT_EQ(form.rgDonate->geometry(), QRect(8, 152, 350, 145));
-    EXPECT_EQ(form.ntmOK->geometry(), QRect(224, 432, 133, 33));
-    EXPECT_EQ(form.Panel1->geometry(), QRect(8, 304, 350, 121));
-    EXPECT_EQ(form.Label1->geometry(), QRect(8, 8, 337, 41));
-    EXPECT_EQ(form.Label2->geometry(), QRect(8, 56, 337, 41));
-    EXPECT_EQ(form.lblHomePage->geometry(), QRect(98, 104, 149, 13));
+    EXPECT_EQ(Part(form, "Image1")->geometry(), QRect(8, 8, 350, 135));
+    EXPECT_EQ(Part<QGroupBox>(form, "rgDonate")->geometry(), QRect(8, 152, 350, 145));
+    EXPECT_EQ(Part<QPushButton>(form, "ntmOK")->geometry(), QRect(224, 432, 133, 33));
+    EXPECT_EQ(Part<QWidget>(form, "Panel1")->geometry(), QRect(8, 304, 350, 121));
+    EXPECT_EQ(Part(form, "Label1")->geometry(), QRect(8, 8, 337, 41));
+    EXPECT_EQ(Part(form, "Label2")->geometry(), QRect(8, 56, 337, 41));
+    EXPECT_EQ(Part(form, "lblHomePage")->geometry(), QRect(98, 104, 149, 13));
 
     const char* const answers[] = {
         "Yes, take me to the donations page now!",
@@ -164,18 +173,19 @@ TEST_F(DonationReminder, DialogPartsLookAsDesigned) {
         "No, I don't want to donate, never show this dialog again",
         "Not now, notify me again in 1 day",
     };
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(form.rgDonateItems[i]->text(), answers[i]);
-    EXPECT_EQ(form.ItemIndex(), 0);
-    EXPECT_EQ(form.ntmOK->text(), "Proceed");
-    EXPECT_FALSE(form.ntmOK->isDefault());
-    EXPECT_FALSE(form.ntmOK->autoDefault());
-    EXPECT_EQ(form.Label1->text(), QString("Donations help offset the cost of running ") + kPublisherSite +
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(AnswerItem(form, static_cast<int>(i))->text(), answers[i]);
+    EXPECT_EQ(form.Selected(), 0);
+    EXPECT_EQ(Part<QPushButton>(form, "ntmOK")->text(), "Proceed");
+    EXPECT_FALSE(Part<QPushButton>(form, "ntmOK")->isDefault());
+    EXPECT_FALSE(Part<QPushButton>(form, "ntmOK")->autoDefault());
+    EXPECT_EQ(AnswerItem(form, 0)->nextInFocusChain(), Part<QPushButton>(form, "ntmOK")) << "the group is one tab stop";
+    EXPECT_EQ(Part(form, "Label1")->text(), QString("Donations help offset the cost of running ") + kPublisherSite +
                                        " and allow you to say \"thank you for a job well done\". ");
-    EXPECT_EQ(form.Label2->text(),
+    EXPECT_EQ(Part(form, "Label2")->text(),
               "Donating is completely optional, and the amount you give is entirely up to you.  Thank you.");
-    EXPECT_TRUE(form.lblHomePage->text().contains(kPublisherSite));
-    EXPECT_TRUE(form.lblHomePage->font().underline());
-    EXPECT_EQ(form.lblHomePage->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_TRUE(Part(form, "lblHomePage")->text().contains(kPublisherSite));
+    EXPECT_TRUE(Part(form, "lblHomePage")->font().underline());
+    EXPECT_EQ(Part(form, "lblHomePage")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     const QImage image = form.grab().toImage();
     EXPECT_EQ(image.pixelColor(362, 300), QColor(192, 220, 192)) << "money-green background";
@@ -185,7 +195,7 @@ TEST_F(DonationReminder, DialogPartsLookAsDesigned) {
     EXPECT_EQ(image.pixelColor(9, 305), QColor(128, 128, 128)) << "lowered inner bevel, top left";
     EXPECT_EQ(image.pixelColor(356, 423), QColor(255, 255, 255)) << "lowered inner bevel, bottom right";
     EXPECT_EQ(image.pixelColor(8 + 345, 152 + 70), QColor(255, 251, 240)) << "cream radio group";
-    Click(form.lblHomePage, QPoint(70, 6));
+    Click(Part(form, "lblHomePage"), QPoint(70, 6));
     EXPECT_EQ(opened, std::vector<std::string> {kHomePageUrl});
     EXPECT_TRUE(form.isVisible());
 }
@@ -206,7 +216,7 @@ TEST_F(DonationReminder, EnterAndEscapeDoNotEndTheDialog) {
     form.show();
     for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(form.ntmOK, &press);
+        QApplication::sendEvent(Part<QPushButton>(form, "ntmOK"), &press);
     }
     EXPECT_TRUE(form.isVisible());
     EXPECT_TRUE(opened.empty()) << "no answer was given by the keys";

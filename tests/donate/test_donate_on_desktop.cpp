@@ -102,8 +102,8 @@ protected:
                 3000);
             Settle();  // and it stays there
             centre = FrameOnScreen(*form).center();
-            form->rgDonateItems[4]->click();
-            form->ntmOK->click();
+            form->findChild<QRadioButton*>("rgDonateItem4")->click();
+            form->findChild<QPushButton*>("ntmOK")->click();
         });
         show();
         return centre;

@@ -2,19 +2,15 @@
 // the start-up splash, its removal on the first timer tick, and the modal about window.
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
 
-class QKeyEvent;
-class QLabel;
-class QToolButton;
+#include "util/qt/form_qt.h"
 
 namespace lumera {
 
-// A borderless, topmost picture window of 280 x 140 pixels. Its mode decides whether the
-// close button shows and whether the web address opens the home page: 2 is the start-up
+// The splash window's description for its mode, drawn by the form renderer: 2 is the start-up
 // splash, 5 the about window.
-class TsplashForm : public QDialog {
+class TsplashForm : public QtForm {
     Q_OBJECT
 
 public:
@@ -22,22 +18,6 @@ public:
 
     // Stored before the parts are built and never changed.
     const int SplashMode;
-
-    QLabel* Image1 = nullptr;
-    QToolButton* btnClose = nullptr;
-    QLabel* lblEval = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-
-    // Close the window: a window shown non-modally is hidden, a modal one ends its display.
-    void Image1Click();
-    void btnCloseClick();
-    // Opens the publisher's home page in the about window; the window stays up.
-    void Label3Click();
-
-protected:
-    // Only a click ends the window; Escape does not.
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The splash window's mode at start; the about window uses SplashModeBase + 3.

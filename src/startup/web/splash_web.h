@@ -1,14 +1,9 @@
-// The splash and about window in the browser: a page element built from the splash window's
-// parts and the mode's texts; the start-up splash is shown without waiting, the about window
+// The splash and about window in the browser: a page element drawn from the window's
+// description for the mode; the start-up splash is shown without waiting, the about window
 // waits until the player clicks it away.
 #pragma once
 
-#include <string>
-
 namespace lumera::web {
-
-// The window for a mode as the page builds it (JSON).
-std::string SplashFormDescription(int mode);
 
 // The start-up splash: shown at once, centred on the page; it becomes the one in use.
 void ShowSplashForm(int mode);

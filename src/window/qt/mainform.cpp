@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "engine/random_source.h"
+#include "util/qt/qt_colour.h"
 #include "util/text_encoding.h"
 #include "window/qt/board_font.h"
 #include "window/qt/qt_ports.h"
@@ -22,7 +23,6 @@
 namespace lumera {
 
 namespace {
-QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 QRect FillRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 QRect OutlineRect(const CellRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left + 1, r.Bottom - r.Top + 1); }
 constexpr CellRect kLetterCellAtOrigin{0, 0, 18, 20};

@@ -66,7 +66,6 @@ TEST_F(SplashWindow, StartupSplashShowsThePictureAndLabelsAndGoesAtTheFirstTick)
     EXPECT_EQ(PixelAt(window, 140, 5), RGB(255, 255, 255));
     EXPECT_EQ(PixelAt(window, 279, 139), RGB(0, 0, 0));
     // No "X" in the start-up mode: its place shows the picture.
-    EXPECT_FALSE(splashForm->CloseButtonVisible());
     EXPECT_EQ(PixelAt(window, CentreX(kSplashCloseButton), CentreY(kSplashCloseButton)), RGB(255, 255, 255));
     // The edition text and the web address in blue, the title in the window-text colour.
     EXPECT_TRUE(AnyPixel(window, Area(kSplashEditionLabel), RGB(0, 0, 255)));
