@@ -1,4 +1,4 @@
-// The browser front-end's ports over the page script (Module.page, see web/page.js).
+// The browser front-end's ports over the page script (Module.page, see web/page/start.js).
 #include "window/web/web_ports.h"
 
 #include <emscripten.h>
