@@ -8,7 +8,7 @@ import { BoardParts } from "./board-parts.js";
 import { FormRenderer } from "./forms.js";
 import { MenuBar } from "./menu.js";
 import { SoundPlayer } from "./sound.js";
-import { BUNDLED_FILE, PuzzleFiles, settingsStore } from "./store.js";
+import { BUNDLED_FILE, PuzzleFiles, watchStoredSettings } from "./store.js";
 import { WindowLayer } from "./windows.js";
 
 class LumeraPage {
@@ -22,7 +22,7 @@ class LumeraPage {
         this.menu = new MenuBar(this, document.getElementById("menubar"));
         this.boardParts = new BoardParts(this, document.getElementById("boardParts"));
         this.sound = new SoundPlayer();
-        this.store = settingsStore;
+        this.storedSettingsChanged = false;  // another tab wrote them: to be followed when the game is free
         this.files = new PuzzleFiles(this);
         this.windows = new WindowLayer(() => this.menu.close());
         this.forms = new FormRenderer(this.windows, url => this.openDocument(url));
@@ -42,6 +42,14 @@ class LumeraPage {
         } finally {
             this.busy = false;
         }
+        this.followStoredSettings();
+    }
+
+    // The options another tab stored are taken over once no call into the game is under way.
+    followStoredSettings() {
+        if (!this.storedSettingsChanged || this.busy || this.ended || !this.module) return;
+        this.storedSettingsChanged = false;
+        this.enter("lumera_store_changed");
     }
 
     async reportError(error) {
@@ -93,19 +101,10 @@ class LumeraPage {
 
     messageBox(description) { return this.windows.messageBox(description); }
     inputBox(description) { return this.windows.inputBox(description); }
-    chooseFile(accept) { return this.windows.chooseFile(this.files.listed(accept), () => this.files.pick(accept)); }
+    chooseFile(accept, names) { return this.windows.chooseFile(this.files.listed(accept, names), () => this.files.pick(accept)); }
     showForm(description) { return this.forms.show(description); }
     showSplash(description) { this.forms.showSplash(description); }
     closeSplash() { this.forms.closeSplash(); }
-
-    async storeSetAside(name) {
-        await this.messageBox({
-            caption: "Information",
-            text: "The settings stored in this browser could not be read. They are kept under the name " + name +
-                  ", and the game starts with new settings.",
-            icon: "information",
-        });
-    }
 
     // ---- Scaling to the page ----
 
@@ -165,7 +164,6 @@ class LumeraPage {
         this.applicationTitle = module.ccall("lumera_application_title", "string", [], []);
         this.board.setRatio(ratio);
         if (puzzles) this.files.putBundled(new Uint8Array(puzzles));
-        this.files.restoreKept();
         this.connectInput();
         document.getElementById("loading").hidden = true;
         this.fit();
@@ -227,6 +225,10 @@ class LumeraPage {
             if (this.module && !this.ended) this.module._lumera_page_hide();
         });
         document.addEventListener("keydown", event => this.menu.onKeyDown(event));
+        watchStoredSettings(() => {
+            this.storedSettingsChanged = true;
+            this.followStoredSettings();
+        });
     }
 }
 
