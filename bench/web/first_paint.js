@@ -7,6 +7,8 @@
 //
 //   node bench/web/first_paint.js SITE_DIR FLOOR_DIR [runs [EARLIER_SITE_DIR]]
 //
+// LUMERA_BENCH_BROWSER=firefox runs Debian's Firefox ESR (headless) instead of Chromium.
+//
 // An earlier build's site, when given, is loaded in the same turns, so that a change is measured
 // against the same load on the machine.
 "use strict";
@@ -24,11 +26,13 @@ const record = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"f
 
 async function timeOnce(url, plant) {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-bench-"));
-    const browser = await puppeteer.launch({
-        executablePath: "/usr/bin/chromium", headless: true, userDataDir: profile,
-        args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync", "--force-device-scale-factor=1"],
-    });
+    const browser = await puppeteer.launch(process.env.LUMERA_BENCH_BROWSER === "firefox"
+        ? { browser: "firefox", executablePath: "/usr/bin/firefox-esr", headless: true, userDataDir: profile }
+        : {
+            executablePath: "/usr/bin/chromium", headless: true, userDataDir: profile,
+            args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
+                   "--disable-component-update", "--disable-sync", "--force-device-scale-factor=1"],
+        });
     try {
         const page = await browser.newPage();
         await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1 });

@@ -106,6 +106,28 @@ void GameWindow::MenuClick(MenuCommand command) {
     Guard([&] { RunMenuCommand(*this, command); });
 }
 
+void GameWindow::StoredSettingsChanged() {
+    Guard([this] {
+        LumeraGame& game = *game_;
+        if (!ports_.store.OpenKey(kSettingsKey)) return;
+        const auto value = ports_.store.ReadValue(kSettingsKey, kSettingsValueName);
+        if (!value || value->kind != StoredValue::Kind::Binary || value->bytes.size() != kRegInfoSize) return;
+        TRegInfo stored{};
+        FillRegInfo(stored, value->bytes.data(), value->bytes.size());
+        game.RegInfo.ShowCorrect = stored.ShowCorrect;
+        game.RegInfo.Sound = stored.Sound;
+        if (game.SoundOn != (stored.Sound != 0)) {
+            game.SoundOn = stored.Sound != 0;
+            SetOptionChecked("menuSound", game.SoundOn);
+        }
+        if (game.ShowCorrect != (stored.ShowCorrect != 0)) {
+            game.ShowCorrect = stored.ShowCorrect != 0;
+            SetOptionChecked("menuShowCorrectLetters", game.ShowCorrect);
+            FullRepaint();
+        }
+    });
+}
+
 void GameWindow::menuNewClick() { game_->menuNewClick(); }
 void GameWindow::menuSpecifyStartClick() { game_->SpecifyStart(); }
 void GameWindow::menuCheatClick() { game_->menuCheatClick(); }

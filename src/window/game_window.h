@@ -139,6 +139,9 @@ public:
     void FormMouseUp(PointerButton button, int x, int y);
     void FormClose();   // any close of the main window: the donation reminder decides
     void Timer1Timer();
+    // Another running game wrote the settings record: its options are taken over here, with
+    // their check marks and the board, as if toggled here, but nothing is written.
+    void StoredSettingsChanged();
 
     // A menu command by its item name ("menuNew" ...); false when no item has that name.
     bool MenuClick(const std::string& itemName);

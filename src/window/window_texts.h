@@ -26,12 +26,6 @@ inline constexpr char kOpenCaption[] = "Open";
 inline constexpr char kKeptFilesPrompt[] = "Puzzle files in this browser:";
 inline constexpr char kFromDeviceText[] = "From this device\xE2\x80\xA6";
 
-// The message that stored settings which could not be read were kept under another name.
-inline std::string SettingsSetAsideText(const std::string& name) {
-    return "The settings stored in this browser could not be read. They are kept under the name " + name +
-           ", and the game starts with new settings.";
-}
-
 // The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.
 inline constexpr char kBoardFontName[] = "Arial";
 inline constexpr int kLetterPixels = 16;

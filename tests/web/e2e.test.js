@@ -132,6 +132,32 @@ function storedRecord(text) {
     };
 }
 
+// The kept puzzle files as stored: a header line, then "<name length> <size>\n<name><bytes>" each.
+function keptFiles(text) {
+    const files = [];
+    for (let at = text.indexOf("\n") + 1; at > 0 && at < text.length;) {
+        const end = text.indexOf("\n", at);
+        const [nameLength, size] = text.slice(at, end).split(" ").map(Number);
+        files.push([text.substr(end + 1, nameLength), size]);
+        at = end + 1 + nameLength + size;
+    }
+    return files;
+}
+
+const FOREIGN = "Zo\u00eb \u2014 \u65e5\u672c \u20ac5";  // beyond Latin-1: kept as it stands
+
+// A visit of its own (fresh storage) whose page's local storage is set up by a script that
+// runs before the page's own.
+async function visitWith(browser, script, argument) {
+    const context = await browser.createBrowserContext();
+    const visit = await context.newPage();
+    await visit.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
+    if (script) await visit.evaluateOnNewDocument(script, argument);
+    return { context, visit };
+}
+
+const dialogOpen = async page => !!(await page.$(".backdrop [role=alertdialog], .backdrop [role=dialog]"));
+
 // ---- The visits ---------------------------------------------------------------------------
 
 test("a player's visits in Chromium", { timeout: 600000 }, async t => {
@@ -436,18 +462,37 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await chooseFromDevice(page, binary);
             await answerInput(page, "1");
             assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
-            const kept = await page.evaluate(() => JSON.parse(localStorage.getItem("lumera8.files")).map(f => [f.name, f.bytes.length]));
+            const kept = keptFiles(await page.evaluate(() => localStorage.getItem("lumera8.files")));
             assert.deepEqual(kept, [["binary.dat", 11], ["empty.dat", 0]]);
             await page.reload({ waitUntil: "load" });
             await waitForGame(page);
             assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [binary.dat]");
         });
 
+        await t.test("a file of one 5 MB line is played but not kept, and the kept files stay", async () => {
+            const big = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "lumera8-files-")), "big.dat");
+            fs.writeFileSync(big, "A QUICK FOX ".repeat(5 * 1024 * 1024 / 12));
+            const before = await page.evaluate(() => localStorage.getItem("lumera8.files"));
+            await chooseFromDevice(page, big);
+            await page.waitForSelector(".backdrop [data-name=OpenDialog]", { hidden: true, timeout: 15000 });
+            assert.equal((await openDialog(page)).text, "big.dat is played now, but this browser cannot keep it for the next visit.");
+            await answerMessage(page);
+            await answerInput(page, "1");
+            // Its first 255 characters, as the desktop plays them, do not fit the grid.
+            assert.equal((await openDialog(page)).text,
+                         "Sorry! Puzzle 1 is too large to align correctly. Some words may cross over rows. Press OK to continue.");
+            await answerMessage(page);
+            board = await read();
+            assert.equal(await page.title(), "Lumera 8.0 by lumera.example - [big.dat]");
+            assert.equal(board.status.text, "Puzzle # 1");
+            assert.equal(await page.evaluate(() => localStorage.getItem("lumera8.files")), before);
+        });
+
         await t.test("the file chooser lists the files the game holds, and the bundled collection is one of them", async () => {
             await menu(page, "Game1", "menuNewPuzzleSet");
             assert.equal((await openDialog(page)).caption, "Open");
             const listed = await page.$$eval(".backdrop [data-name=OpenDialog] option", options => options.map(o => o.value));
-            assert.deepEqual(listed, ["Lumera8.dat", "binary.dat", "empty.dat"]);
+            assert.deepEqual(listed, ["Lumera8.dat", "big.dat", "binary.dat", "empty.dat"]);
             await page.click(".backdrop [data-name=OpenDialog] button[type=submit]");
             await answerInput(page, "3");
             // Another file under the bundled collection's name is turned away; the chooser stays.
@@ -473,18 +518,18 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
                 await page.evaluate(value => localStorage.setItem("lumera8.registry", value), text);
                 await page.goto(server.url, { waitUntil: "load" });
             };
-            await plant("\u0001garbage, not a registry export");
+            const garbled = "\u0001garbage, not a registry export: " + FOREIGN;
+            await plant(garbled);
             const setAside = await openDialog(page);
             assert.match(setAside.text, /could not be read\. They are kept under the name lumera8\.registry\.unreadable,/);
             await answerMessage(page);
             assert.equal((await openDialog(page)).text, "Unable to open puzzle file - Lumera2.dat! Defaulting to Lumera8.dat");
             await answerMessage(page);
             await waitForGame(page);
-            assert.equal(await page.evaluate(() => localStorage.getItem("lumera8.registry.unreadable")),
-                         "\u0001garbage, not a registry export");
+            assert.equal(await page.evaluate(() => localStorage.getItem("lumera8.registry.unreadable")), garbled);
 
             // A record from elsewhere: a file this browser never saw, beside a key of another program.
-            const foreign = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=\"yes\"\r\n\r\n" +
+            const foreign = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=\"" + FOREIGN + "\"\r\n\r\n" +
                 "[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"fRegInfo\"=hex:0a,4c,75,6d,65,72,61,20,37,2e,30," +
                 "0e,43,3a,5c,47,61,6d,65,73,5c,61,2e,64,61,74\r\n";
             await plant(foreign);
@@ -492,8 +537,89 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await answerMessage(page);
             await waitForGame(page);
             const text = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
-            assert.match(text, /\[HKEY_CURRENT_USER\\Software\\Other\]\r?\n"Kept"="yes"/);
+            assert.ok(text.includes(`"Kept"="${FOREIGN}"`), "another program's value is kept exactly");
             assert.equal(storedRecord(text).puzzleFile, "Lumera8.dat");
+        });
+
+        await t.test("storage that the browser blocks or keeps full costs the settings only, and is told once", async () => {
+            // Blocked: every access to local storage throws.
+            const blocked = await visitWith(browser, () => Object.defineProperty(window, "localStorage", {
+                configurable: true, get() { throw new DOMException("Access is denied for this document.", "SecurityError"); },
+            }));
+            await blocked.visit.goto(server.url, { waitUntil: "load" });
+            const told = await openDialog(blocked.visit);
+            assert.equal(told.caption, "Information");
+            assert.match(told.text, /^Settings cannot be kept in this browser, because it does not let this site store anything\./);
+            await answerMessage(blocked.visit);
+            assert.equal((await openDialog(blocked.visit)).text, "Unable to open puzzle file - Lumera2.dat! Defaulting to Lumera8.dat");
+            await answerMessage(blocked.visit);
+            await waitForGame(blocked.visit);
+            await menu(blocked.visit, "Game1", "menuNew");
+            await menu(blocked.visit, "Options1", "menuSound");
+            assert.equal(await dialogOpen(blocked.visit), false, "told once only");
+            assert.equal((await reader.read(blocked.visit)).status.text, "Puzzle # 2");
+            await blocked.context.close();
+
+            // Full: every write is refused; what is stored stays as it was.
+            const full = await visitWith(browser, () => {
+                if (location.pathname.endsWith(".html")) return;  // the page that plants the text
+                Storage.prototype.setItem = function (name) {
+                    throw new DOMException(`Failed to execute 'setItem' on 'Storage': Setting the value of '${name}' exceeded the quota.`,
+                                           "QuotaExceededError");
+                };
+            });
+            const planted = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Kept\"=\"" + FOREIGN + "\"\r\n\r\n" +
+                "[HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm]\r\n\"DonateStatus\"=dword:00000003\r\n\r\n" +
+                "[HKEY_LOCAL_MACHINE\\Software\\Lumera800]\r\n\"fRegInfo\"=hex:" +
+                [10, ..."Lumera 7.0", 11, ..."Lumera8.dat"].map(c => (typeof c === "number" ? c : c.charCodeAt(0)))
+                    .concat(new Array(152 - 23).fill(0)).map((b, i) => (i === 145 || i === 146 ? 1 : i === 148 ? 4 : b))
+                    .map(b => b.toString(16).padStart(2, "0")).join(",") + "\r\n";
+            await full.visit.goto(server.url + "lumera8.html", { waitUntil: "load" });
+            await full.visit.evaluate(value => localStorage.setItem("lumera8.registry", value), planted);
+            await full.visit.goto(server.url, { waitUntil: "load" });
+            const refused = await openDialog(full.visit);
+            assert.equal(refused.caption, "Information");
+            assert.match(refused.text, /^Settings cannot be kept in this browser: Failed to execute 'setItem' on 'Storage': .*exceeded the quota\. The game goes on/);
+            await answerMessage(full.visit);
+            await waitForGame(full.visit);
+            let played = await reader.read(full.visit);
+            assert.equal(played.status.text, "Puzzle # 5");
+            await menu(full.visit, "Game1", "menuNew");
+            played = await reader.read(full.visit);
+            assert.equal(played.status.text, "Puzzle # 6", "it deals");
+            const n = played.grid.findIndex(c => isLetter(c.ch));
+            await clickAlphabet(full.visit, played.grid[n].ch === "Z" ? "Y" : "Z");
+            await clickCell(full.visit, n + 1);
+            assert.equal(await dialogOpen(full.visit), false, "it plays, and tells nothing twice");
+            await menu(full.visit, "Game1", "menuQuit");
+            await full.visit.waitForSelector("#ended", { visible: true });
+            assert.equal(await full.visit.evaluate(() => localStorage.getItem("lumera8.registry")), planted);
+            await full.context.close();
+        });
+
+        await t.test("two tabs: each follows the options the other stored, neither takes the other's position back", async () => {
+            const other = await browser.newPage();
+            await other.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
+            await other.goto(server.url, { waitUntil: "load" });
+            await waitForGame(other);
+            // A tab in the background gets no animation frames: the one played is brought to the front.
+            await menu(other, "Game1", "menuNew");
+            await menu(other, "Game1", "menuNew");
+            const stored = async () => storedRecord(await page.evaluate(() => localStorage.getItem("lumera8.registry")));
+            const moved = await stored();
+            await page.bringToFront();
+            await menu(page, "Options1", "menuSound");
+            const toggled = await stored();
+            assert.equal(toggled.puzzleIndex, moved.puzzleIndex, "this tab's option leaves the other's position");
+            assert.equal(toggled.sound, 1 - moved.sound);
+            const soundMark = want => document.querySelector(".menu-item[data-name=menuSound]").getAttribute("aria-checked") === want;
+            await other.waitForFunction(soundMark, { timeout: 5000, polling: 100 }, toggled.sound ? "true" : "false");
+            await other.bringToFront();
+            await menu(other, "Options1", "menuSound");
+            await page.waitForFunction(soundMark, { timeout: 5000, polling: 100 }, moved.sound ? "true" : "false");
+            assert.equal((await stored()).puzzleIndex, moved.puzzleIndex);
+            await other.close();
+            await page.bringToFront();
         });
 
         await t.test("on a narrow touch screen the game is scaled to fit and a tap selects", async () => {

@@ -8,7 +8,7 @@ import { BoardParts } from "./board-parts.js";
 import { FormRenderer } from "./forms.js";
 import { MenuBar } from "./menu.js";
 import { SoundPlayer } from "./sound.js";
-import { BUNDLED_FILE, PuzzleFiles, settingsStore } from "./store.js";
+import { BUNDLED_FILE, PuzzleFiles, watchStoredSettings } from "./store.js";
 import { WindowLayer } from "./windows.js";
 
 class LumeraPage {
@@ -23,7 +23,7 @@ class LumeraPage {
         this.menu = new MenuBar(this, document.getElementById("menubar"));
         this.boardParts = new BoardParts(this, document.getElementById("boardParts"));
         this.sound = new SoundPlayer();
-        this.store = settingsStore;
+        this.storedSettingsChanged = false;  // another tab wrote them: to be followed when the game is free
         this.files = new PuzzleFiles(this);
         this.windows = new WindowLayer(() => this.menu.close());
         this.forms = new FormRenderer(this.windows, url => this.openDocument(url));
@@ -43,6 +43,14 @@ class LumeraPage {
         } finally {
             this.busy = false;
         }
+        this.followStoredSettings();
+    }
+
+    // The options another tab stored are taken over once no call into the game is under way.
+    followStoredSettings() {
+        if (!this.storedSettingsChanged || this.busy || this.ended || !this.module) return;
+        this.storedSettingsChanged = false;
+        this.enter("lumera_store_changed");
     }
 
     async reportError(error) {
@@ -100,7 +108,7 @@ class LumeraPage {
 
     messageBox(description) { return this.windows.messageBox(description); }
     inputBox(description) { return this.windows.inputBox(description); }
-    chooseFile(accept) { return this.windows.chooseFile(this.files.listed(accept), () => this.files.pick(accept)); }
+    chooseFile(accept, names) { return this.windows.chooseFile(this.files.listed(accept, names), () => this.files.pick(accept)); }
     showForm(description) { return this.forms.show(description); }
     showSplash(description) { this.forms.showSplash(description); }
     closeSplash() { this.forms.closeSplash(); }
@@ -171,7 +179,6 @@ class LumeraPage {
         this.boardParts.container.style.height = this.described.board.height + "px";
         this.board.setRatio(ratio);
         if (puzzles) this.files.putBundled(new Uint8Array(puzzles));
-        this.files.restoreKept();
         this.connectInput();
         document.getElementById("loading").hidden = true;
         this.fit();
@@ -233,6 +240,10 @@ class LumeraPage {
             if (this.module && !this.ended) this.module._lumera_page_hide();
         });
         document.addEventListener("keydown", event => this.menu.onKeyDown(event));
+        watchStoredSettings(() => {
+            this.storedSettingsChanged = true;
+            this.followStoredSettings();
+        });
     }
 }
 

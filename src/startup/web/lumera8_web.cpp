@@ -13,9 +13,11 @@
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
 #include "util/days.h"
+#include "util/web/kept_files.h"
 #include "util/web/page_files.h"
 #include "util/web/web_store.h"
 #include "window/game_window.h"
+#include "window/web/tab_settings.h"
 #include "window/web/web_ports.h"
 #include "window/window_texts.h"
 
@@ -42,10 +44,13 @@ private:
 class WebProgram {
 public:
     WebProgram()
-        : store_(LocalStorageText()),
+        : store_(LocalPageStorage()),
+          tabStore_(store_),
           frame_([this] { End(); }),
-          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_, ThePageFiles()}),
-          boardAccess_(window_) {}
+          window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, tabStore_, random_, clock_, ThePageFiles()}),
+          boardAccess_(window_) {
+        store_.SetTell([this](const std::string& text) { dialogs_.ShowInformation(text); });
+    }
 
     WebSettingsStore& Store() { return store_; }
     WebFrame& Frame() { return frame_; }
@@ -66,6 +71,7 @@ public:
 
 private:
     WebSettingsStore store_;
+    TabSettingsStore tabStore_;
     WebCellPainter painter_;
     WebFrame frame_;
     WebShell shell_;
@@ -119,7 +125,8 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
     WebProgram& program = *Program();
     Guard([&] {
         // Stored text that is no registry export is kept under another name, and said so.
-        if (const auto name = program.Store().SetAsideUnreadable()) WebDialogs().ShowInformation(SettingsSetAsideText(*name));
+        program.Store().SetAsideUnreadable();
+        TheKeptFiles().Restore();
     });
     Guard([&] {
         ConfigureDonation(&program.Store(), [] { return util::TodayDayNumber(); }, "lumera8");
@@ -173,7 +180,14 @@ EMSCRIPTEN_KEEPALIVE void lumera_close() {
 
 // The page goes away with the game still running: the program ends without its windows.
 EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
-    if (Running()) SaveDonationState();
+    if (!Running()) return;
+    Program()->Store().SetTell(nullptr);  // no message can be shown any more
+    SaveDonationState();
+}
+
+// Another tab of the game changed the stored settings.
+EMSCRIPTEN_KEEPALIVE void lumera_store_changed() {
+    if (GameWindow* window = Running()) window->StoredSettingsChanged();
 }
 
 }  // extern "C"

@@ -31,6 +31,11 @@ void PageFiles::Put(const std::string& name, std::string bytes) {
     files_[name] = std::make_shared<const std::string>(std::move(bytes));
 }
 
+const std::string* PageFiles::Find(const std::string& name) const {
+    const auto file = files_.find(name);
+    return file == files_.end() ? nullptr : file->second.get();
+}
+
 std::unique_ptr<IFileReader> PageFiles::OpenForReading(const std::string& name) {
     const auto file = files_.find(name);
     if (file == files_.end()) throw std::runtime_error(std::strerror(ENOENT));

@@ -16,6 +16,8 @@ public:
     // Puts a file under its name, replacing one of that name. A file already open keeps
     // reading what it held when it was opened.
     void Put(const std::string& name, std::string bytes);
+    // The bytes under a name, or null.
+    const std::string* Find(const std::string& name) const;
     // Throws std::runtime_error with the C library's text for a name that holds no file.
     std::unique_ptr<IFileReader> OpenForReading(const std::string& name) override;
 

@@ -8,6 +8,7 @@
 #include "util/days.h"
 #include "util/web/json_text.h"
 #include "window/board_geometry.h"
+#include "util/web/kept_files.h"
 #include "window/menu_table.h"
 #include "window/web/page_text.h"
 #include "window/window_texts.h"
@@ -55,8 +56,10 @@ EM_ASYNC_JS(char*, JsInputBox, (const char* description), {
     stringToUTF8(answer, text, size);
     return text;
 });
-EM_ASYNC_JS(char*, JsChooseFile, (const char* accept), {
-    const name = await Module.page.chooseFile(UTF8ToString(accept));
+// The answer is a listed file's name, or that of a file from the device, whose bytes the page
+// has handed over through lumera_device_file before it answers.
+EM_ASYNC_JS(char*, JsChooseFile, (const char* accept, const char* names), {
+    const name = await Module.page.chooseFile(UTF8ToString(accept), JSON.parse(UTF8ToString(names)));
     if (name === null) return 0;
     const size = lengthBytesUTF8(name) + 1;
     const text = _malloc(size);
@@ -153,8 +156,30 @@ bool WebDialogs::InputBox(const std::string& caption, const std::string& prompt,
     return true;
 }
 
+namespace {
+
+// The file the player last picked from the device, until the chooser takes it.
+std::optional<KeptFile>& DeviceFile() {
+    static std::optional<KeptFile> file;
+    return file;
+}
+
+}  // namespace
+
+// A file from the device is taken into the kept files, or turned away and the chooser shown
+// again.
 std::optional<std::string> WebDialogs::ChooseFile(const std::string& filter, const std::string&) {
-    return TakeText(JsChooseFile(AcceptedExtensions(filter).c_str()));
+    for (;;) {
+        JsonArray names;
+        for (const std::string& name : TheKeptFiles().Names()) names.Append(JsonString(name));
+        DeviceFile().reset();
+        const auto chosen = TakeText(JsChooseFile(AcceptedExtensions(filter).c_str(), names.Text().c_str()));
+        if (!chosen || !DeviceFile() || DeviceFile()->name != *chosen) return chosen;
+        const auto outcome = TheKeptFiles().Take(*chosen, std::move(DeviceFile()->bytes));
+        DeviceFile().reset();
+        if (outcome != KeptFiles::Outcome::Kept) ShowInformation(KeptFiles::Message(outcome, *chosen));
+        if (outcome != KeptFiles::Outcome::Refused) return chosen;
+    }
 }
 
 // ---- Sound and clock ---------------------------------------------------------------------
@@ -207,3 +232,9 @@ EMSCRIPTEN_KEEPALIVE const char* lumera_error_text(const char* what) {
 }
 
 }  // extern "C"
+// The bytes of a file that the player picked from the device, handed over while the file
+// chooser waits for its answer.
+extern "C" EMSCRIPTEN_KEEPALIVE void lumera_device_file(const char* name, const unsigned char* bytes, int size) {
+    lumera::web::DeviceFile() =
+        lumera::web::KeptFile{name, std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size))};
+}
