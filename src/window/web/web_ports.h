@@ -48,6 +48,7 @@ public:
     // Describes every part to the page and follows the changes from then on.
     void Start();
     void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override;
+    void Announce(const std::string&) override {}
 
 private:
     void Show(int part, const BoardPart& described);

@@ -299,6 +299,7 @@ public:
             NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, child);
         if (now.selected != before.selected) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, child);
     }
+    void Announce(const std::string&) override {}
 
 private:
     ~BoardAccessible() = default;
