@@ -12,7 +12,7 @@ namespace lumera {
 namespace {
 
 std::string Count(long count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+    return (count == 0 ? std::string("no") : std::to_string(count)) + " " + (count == 1 ? one : many);
 }
 
 std::string LetterCells(char letter, const std::string& working) {

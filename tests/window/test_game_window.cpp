@@ -260,7 +260,8 @@ TEST(GameWindowForScreenReaders, EachChangedPartIsToldOnceAndEachActionIsAnnounc
     EXPECT_EQ(observer.changed, expected);
     auto cells = [&](char letter) {
         const auto count = std::count(game.Working.begin(), game.Working.end(), letter);
-        return std::string(1, letter) + " in " + std::to_string(count) + (count == 1 ? " cell" : " cells");
+        const std::string number = count == 0 ? "no" : std::to_string(count);
+        return std::string(1, letter) + " in " + number + (count == 1 ? " cell" : " cells");
     };
     EXPECT_EQ(observer.spoken, std::vector<std::string>{cells('C') + ", " + cells(other)});
 
