@@ -13,7 +13,18 @@ endforeach()
 
 # The static site: the page, the program, the puzzle collection, the help, sounds, pictures,
 # icons and the glyph atlases. The service worker's cache is named after the site's contents.
-set(LUMERA_WEB_PAGE ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js)
+# The page script's modules (web/page/) are joined into one script by a small Node program, so
+# that the page can carry it.
+find_program(LUMERA_NODE NAMES node nodejs REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+file(GLOB LUMERA_WEB_PAGE_MODULES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/web/page/*.js)
+set(LUMERA_WEB_PAGE_SCRIPT ${PROJECT_BINARY_DIR}/page.js)
+add_custom_command(OUTPUT ${LUMERA_WEB_PAGE_SCRIPT}
+  COMMAND ${LUMERA_NODE} ${PROJECT_SOURCE_DIR}/tools/web/join_page_modules.js
+          ${PROJECT_SOURCE_DIR}/web/page/start.js ${LUMERA_WEB_PAGE_SCRIPT}
+  DEPENDS ${LUMERA_WEB_PAGE_MODULES} ${PROJECT_SOURCE_DIR}/tools/web/join_page_modules.js
+  COMMENT "Joining the page script's modules"
+  VERBATIM)
+set(LUMERA_WEB_PAGE ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${LUMERA_WEB_PAGE_SCRIPT})
 set(LUMERA_WEB_FILES
   ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest
   ${PROJECT_SOURCE_DIR}/web/atlas/atlas-1.json ${PROJECT_SOURCE_DIR}/web/atlas/atlas-2.json
@@ -29,7 +40,7 @@ endforeach()
 add_custom_target(site ALL
   COMMAND ${CMAKE_COMMAND} -DSITE=${LUMERA_WEB_SITE_DIR} -DWORKER=${PROJECT_SOURCE_DIR}/web/sw.js
           -DPAGE=${PROJECT_SOURCE_DIR}/web/index.html -DSTYLE=${PROJECT_SOURCE_DIR}/web/page.css
-          -DSCRIPT=${PROJECT_SOURCE_DIR}/web/page.js -DPROGRAM_DIR=$<TARGET_FILE_DIR:lumera8>
+          -DSCRIPT=${LUMERA_WEB_PAGE_SCRIPT} -DPROGRAM_DIR=$<TARGET_FILE_DIR:lumera8>
           "-DFILES=${LUMERA_WEB_FILES}" -P ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake
   DEPENDS lumera8 ${LUMERA_WEB_PAGE} ${LUMERA_WEB_FILES} ${PROJECT_SOURCE_DIR}/web/sw.js
           ${PROJECT_SOURCE_DIR}/cmake/web_site.cmake

@@ -1,5 +1,5 @@
 # Puts the static site together in SITE: the page (PAGE) with its style sheet (STYLE), its script
-# (SCRIPT) and the program's script (PROGRAM_DIR/lumera8.js) written into it, so that the start
+# (SCRIPT, the page's modules joined into one) and the program's script (PROGRAM_DIR/lumera8.js) written into it, so that the start
 # waits for no further request than the program's .wasm and the data it reads; the program's
 # .wasm and the other FILES beside it; and the service worker (WORKER) with the list of files it
 # caches and a cache name that changes whenever any of them does.
@@ -16,7 +16,7 @@ foreach(text style script program)
   endif()
 endforeach()
 set(styleTag "<link rel=\"stylesheet\" href=\"page.css\">")
-set(scriptTags "<script src=\"page.js\"></script>\n<script src=\"lumera8.js\" defer></script>")
+set(scriptTags "<script type=\"module\" src=\"page/start.js\"></script>\n<script src=\"lumera8.js\" defer></script>")
 foreach(tag styleTag scriptTags)
   string(FIND "${page}" "${${tag}}" at)
   if(at EQUAL -1)

@@ -1,4 +1,4 @@
-// The game window's fixed texts, fonts and placement, shown alike by both front-ends.
+// The game window's fixed texts, fonts and placement, shown alike by every front-end.
 #pragma once
 
 #include <string>
@@ -12,7 +12,25 @@ inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
 // The first part of the main window's caption and the input boxes' caption.
 inline const std::string kAppCaption = std::string("Lumera 8.0 by ") + kPublisherSite;
 inline constexpr char kInformationCaption[] = "Information";
+// The program's name: what the browser's tab says once the game has ended.
+inline constexpr char kProgramName[] = "Lumera 8.0";
 inline constexpr char kHelpDocument[] = "lumera8.html";
+
+// The dialogs' buttons and the close box's name.
+inline constexpr char kOkText[] = "OK";
+inline constexpr char kCancelText[] = "Cancel";
+inline constexpr char kCloseText[] = "Close";
+// The browser's file chooser, which lists the puzzle files kept in the browser beside a way to
+// the device's own files (UTF-8: the last character is an ellipsis).
+inline constexpr char kOpenCaption[] = "Open";
+inline constexpr char kKeptFilesPrompt[] = "Puzzle files in this browser:";
+inline constexpr char kFromDeviceText[] = "From this device\xE2\x80\xA6";
+
+// The message that stored settings which could not be read were kept under another name.
+inline std::string SettingsSetAsideText(const std::string& name) {
+    return "The settings stored in this browser could not be read. They are kept under the name " + name +
+           ", and the game starts with new settings.";
+}
 
 // The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.
 inline constexpr char kBoardFontName[] = "Arial";

@@ -1,8 +1,9 @@
 // A player's visits to Lumera 8.0 in Debian's Chromium (headless), over a local server: the
 // first visit's messages, the caption, the board's pixels against the Qt board's, a whole puzzle
 // solved by clicks with the board read back from the canvas after every exchange, the stored
-// record, Specify Starting puzzle, solver-aid mode, a reload, bad input, and the game playing
-// with the server stopped.
+// record, Specify Starting puzzle by a shared mnemonic with its input box over the game keeping
+// the focus, solver-aid mode, About above the start-up splash, a reload, bad input, and the game
+// playing with the server stopped.
 //
 //   LUMERA_WEB_SITE=build-web LUMERA_WEB_REFERENCE=cells.json node --test tests/web/e2e.test.js
 "use strict";
@@ -86,6 +87,18 @@ async function chooseFromDevice(page, file) {
     const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(".backdrop [data-name=fromDevice]")]);
     await chooser.accept([file]);
 }
+
+// Where a dialog's frame lies against the game window's: the centres' distance, and the frame.
+async function placement(page, selector) {
+    return page.$eval(selector, frame => {
+        const own = frame.getBoundingClientRect(), game = document.getElementById("game").getBoundingClientRect();
+        return { dx: Math.abs(own.left + own.width / 2 - (game.left + game.width / 2)),
+                 dy: Math.abs(own.top + own.height / 2 - (game.top + game.height / 2)),
+                 own: { left: own.left, top: own.top, width: own.width, height: own.height } };
+    });
+}
+
+const focusedName = page => page.evaluate(() => document.activeElement.dataset.name || document.activeElement.tagName);
 
 async function clickBoard(page, x, y) {
     const box = await (await page.$("#board")).boundingBox();
@@ -181,6 +194,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
         await t.test("the caption is the page's title and the frame's", async () => {
             assert.equal(await page.title(), CAPTION);
             assert.equal(await page.$eval("#caption", node => node.textContent), CAPTION);
+            assert.deepEqual(await page.$eval("#game", g => [g.offsetWidth, g.offsetHeight]), [614, 314]);
         });
 
         let board;
@@ -223,6 +237,11 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             board = await read();
             assert.equal(board.alphabet[1].fill, RED, "Enter on B selects it");
             assert.equal(await page.$eval("#boardParts [data-part='1']", n => n.getAttribute("aria-pressed")), "true");
+            // The keyboard's focus is shown inside the cell; after a pointer's click on the board, none.
+            const outline = () => page.$eval("#boardParts [data-part='1']", n => [getComputedStyle(n).outlineStyle, getComputedStyle(n).outlineOffset]);
+            assert.deepEqual(await outline(), ["dotted", "-3px"]);
+            await clickBoard(page, 300, 55);
+            assert.equal((await outline())[0], "none");
         });
 
         await t.test("at twice the density the board shows the Qt board's pixels at that density", async () => {
@@ -298,15 +317,30 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
                              [152, "Lumera8.dat", 1, 1, 0]);
         });
 
-        await t.test("Specify Starting puzzle, chosen with the keyboard's mnemonics", async () => {
+        await t.test("Specify Starting puzzle, chosen with the keyboard's mnemonics; the input box over the game keeps the focus", async () => {
             await page.keyboard.down("Alt");
             await page.keyboard.press("KeyG");
             await page.keyboard.up("Alt");
             assert.equal(await page.$eval(".menu-entry[data-name=Game1]", b => b.getAttribute("aria-expanded")), "true");
-            await page.keyboard.press("KeyS");
+            // Two items share S: the letter moves between them, Enter chooses.
+            const moves = [];
+            for (let n = 0; n < 3; ++n) {
+                await page.keyboard.press("KeyS");
+                moves.push(await focusedName(page));
+            }
+            assert.deepEqual(moves, ["menuSpecifyStart", "menuSolve", "menuSpecifyStart"]);
+            assert.equal(await page.$(".backdrop"), null, "a shared letter chooses nothing");
+            await page.keyboard.press("Enter");
             await settle(page);
             const box = await openDialog(page);
             assert.equal(box.text, "Enter new puzzle number to start at:");
+            const placed = await placement(page, ".backdrop [data-name=InputBox]");
+            assert.ok(placed.dx <= 1 && placed.dy <= 1, `the input box is centred over the game (${placed.dx}, ${placed.dy} off)`);
+            for (const key of ["Tab", "Tab", "Tab", "Tab", "Tab", "Shift+Tab", "Shift+Tab", "Shift+Tab", "Shift+Tab", "Shift+Tab"]) {
+                if (key === "Tab") await page.keyboard.press("Tab");
+                else { await page.keyboard.down("Shift"); await page.keyboard.press("Tab"); await page.keyboard.up("Shift"); }
+                assert.ok(await page.evaluate(() => !!document.activeElement.closest("[data-name=InputBox]")), `${key} stays in the input box`);
+            }
             // The open dialog follows the page's width, as the game does.
             const dialogRight = () => page.$eval(".backdrop [data-name=InputBox]", f => f.getBoundingClientRect().right);
             const wide = await dialogRight();
@@ -315,6 +349,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
             await page.waitForFunction(right => document.querySelector(".backdrop [data-name=InputBox]").getBoundingClientRect().right === right, {}, wide);
             await answerInput(page, "7");
+            assert.equal(await focusedName(page), "Game1", "the focus is back where it was");
             board = await read();
             assert.equal(board.status.text, "Puzzle # 7");
             assert.equal(storedRecord(await page.evaluate(() => localStorage.getItem("lumera8.registry"))).puzzleIndex, 6);
@@ -336,6 +371,41 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             board = await read();
             assert.equal(board.status.text, "Puzzle # 7");
             assert.deepEqual(await disabled(), []);
+        });
+
+        await t.test("About opened while the splash is up comes above it, over the game; the splash waits", async () => {
+            // A page as wide as the game puts the start-up splash where About goes; Timer1 is held
+            // back so that the splash is still up.
+            await page.setViewport({ width: 630, height: 330, deviceScaleFactor: 1 });
+            const { identifier } = await page.evaluateOnNewDocument(() => {
+                const setTimeout = window.setTimeout;
+                window.setTimeout = (f, ms, ...rest) => setTimeout(f, ms === 1500 ? 30000 : ms, ...rest);
+            });
+            await page.reload({ waitUntil: "load" });
+            await waitForGame(page);
+            await page.removeScriptToEvaluateOnNewDocument(identifier);
+            const splash = "#layer > [data-name=splashForm]";
+            assert.ok(await page.$(splash + ":not(.closed)"), "the start-up splash is up");
+            await page.keyboard.down("Alt");
+            await page.keyboard.press("KeyH");
+            await page.keyboard.up("Alt");
+            await page.keyboard.press("KeyA");
+            await page.waitForSelector(".backdrop [data-name=splashForm]");
+            const placed = await placement(page, ".backdrop [data-name=splashForm]");
+            assert.ok(placed.dx <= 1 && placed.dy <= 1, `About is centred over the game (${placed.dx}, ${placed.dy} off)`);
+            // The two are siblings in the dialog layer: the later z-index is above.
+            const [aboutZ, splashZ, splashPointer] = await page.evaluate(selector => {
+                const splash = getComputedStyle(document.querySelector(selector));
+                return [Number(getComputedStyle(document.querySelector(".backdrop")).zIndex), Number(splash.zIndex), splash.pointerEvents];
+            }, splash);
+            assert.ok(aboutZ > splashZ, `About (${aboutZ}) is above the splash (${splashZ})`);
+            assert.equal(splashPointer, "none", "the splash takes no click while About is up");
+            await page.click(".backdrop [data-name=btnClose]");
+            await settle(page);
+            assert.ok(await page.$(splash + ":not(.closed)"), "the splash stays until it is clicked");
+            await page.click(splash);
+            assert.equal(await page.$(splash + ":not(.closed)"), null);
+            await page.setViewport({ width: 900, height: 640, deviceScaleFactor: 1 });
         });
 
         await t.test("a reload finds the position again", async () => {
@@ -387,6 +457,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.match((await page.waitForSelector(".backdrop [role=alertdialog] .message-text")
                 .then(m => m.evaluate(n => n.textContent))), /^Lumera8\.dat is the name of the puzzle collection/);
             await page.click(".backdrop [role=alertdialog] .buttons button");
+            assert.ok(await page.evaluate(() => !!document.activeElement.closest("[data-name=OpenDialog]")), "the chooser has the focus again");
             await page.click(".backdrop [data-name=OpenDialog] button[type=submit]");
             await answerInput(page, "3");
             assert.equal(await page.title(), CAPTION);
@@ -472,6 +543,7 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             await page.click(".backdrop [data-name=ntmOK]");
             await page.waitForSelector("#ended", { visible: true });
             assert.equal(await page.$eval("#game", g => g.hidden), true);
+            assert.equal(await page.title(), "Lumera 8.0");
             const stored = await page.evaluate(() => localStorage.getItem("lumera8.registry"));
             const now = new Date();
             const today = Math.round((Date.UTC(now.getFullYear(), now.getMonth(), now.getDate()) - Date.UTC(1899, 11, 30)) / 86400000);

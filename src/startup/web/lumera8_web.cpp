@@ -23,10 +23,7 @@ namespace lumera::web {
 
 namespace {
 
-EM_JS(void, JsEndGame, (), { Module.page.endGame(); });
-EM_ASYNC_JS(void, JsStoreSetAsideMessage, (const char* name), {
-    await Module.page.storeSetAside(UTF8ToString(name));
-});
+EM_JS(void, JsEndGame, (const char* title), { Module.page.endGame(UTF8ToString(title)); });
 
 // The windows outside the game window: the splash and about window of the page; the donation
 // reminder and the shell as on every platform.
@@ -64,7 +61,7 @@ public:
         ended_ = true;
         window_.FormClose();
         SaveDonationState();
-        JsEndGame();
+        JsEndGame(kProgramName);
     }
 
 private:
@@ -122,7 +119,7 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
     WebProgram& program = *Program();
     Guard([&] {
         // Stored text that is no registry export is kept under another name, and said so.
-        if (const auto name = program.Store().SetAsideUnreadable()) JsStoreSetAsideMessage(name->c_str());
+        if (const auto name = program.Store().SetAsideUnreadable()) WebDialogs().ShowInformation(SettingsSetAsideText(*name));
     });
     Guard([&] {
         ConfigureDonation(&program.Store(), [] { return util::TodayDayNumber(); }, "lumera8");
@@ -178,8 +175,5 @@ EMSCRIPTEN_KEEPALIVE void lumera_close() {
 EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
     if (Running()) SaveDonationState();
 }
-
-// The error report's caption, for errors that the page itself meets.
-EMSCRIPTEN_KEEPALIVE const char* lumera_application_title() { return kApplicationTitle; }
 
 }  // extern "C"

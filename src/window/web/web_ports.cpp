@@ -1,4 +1,4 @@
-// The browser front-end's ports over the page script (Module.page, see web/page.js).
+// The browser front-end's ports over the page script (Module.page, see web/page/start.js).
 #include "window/web/web_ports.h"
 
 #include <emscripten.h>
@@ -7,6 +7,7 @@
 
 #include "util/days.h"
 #include "util/web/json_text.h"
+#include "window/board_geometry.h"
 #include "window/menu_table.h"
 #include "window/web/page_text.h"
 #include "window/window_texts.h"
@@ -82,14 +83,17 @@ void MessageBox(const std::string& caption, const std::string& text, const char*
 
 // ---- The board ---------------------------------------------------------------------------
 
+// The system's window-text colour is black in the page.
+static Colour PageColour(Colour colour) { return colour == clWindowText ? 0 : colour; }
+
 void WebCellPainter::ClearBoard(Colour background) {
-    if (painting_) JsClearBoard(background);
+    if (painting_) JsClearBoard(PageColour(background));
 }
 
 void WebCellPainter::DrawCell(const CellLook& cell) {
     if (!painting_) return;
     JsDrawCell(cell.rect.Left, cell.rect.Top, cell.rect.Right, cell.rect.Bottom, PageText(cell.text).c_str(),
-               cell.fontPixels, cell.textColour, cell.fill, cell.outline);
+               cell.fontPixels, PageColour(cell.textColour), PageColour(cell.fill), PageColour(cell.outline));
 }
 
 // The canvas shows what was drawn into it when the page next renders, which comes before any
@@ -166,3 +170,40 @@ std::uint64_t WebClock::SeedValue() { return static_cast<std::uint64_t>(JsSeedVa
 int WebClock::Today() { return util::TodayDayNumber(); }
 
 }  // namespace lumera::web
+
+extern "C" {
+
+// What the page shows of its own besides what the ports hand it: the window's and the board's
+// sizes, the board's background, the dialogs' fixed texts and the error report's caption.
+EMSCRIPTEN_KEEPALIVE const char* lumera_page_description() {
+    using namespace lumera;
+    using lumera::web::JsonObject;
+    static const std::string description =
+        JsonObject()
+            .Add("applicationTitle", kApplicationTitle)
+            .AddRaw("window", JsonObject().Add("width", kWindowWidth).Add("height", kWindowHeight).Text())
+            .AddRaw("board", JsonObject()
+                                 .Add("width", kBoardWidth)
+                                 .Add("height", kBoardHeight)
+                                 .Add("background", static_cast<int>(clGray))
+                                 .Text())
+            .AddRaw("texts", JsonObject()
+                                 .Add("ok", kOkText)
+                                 .Add("cancel", kCancelText)
+                                 .Add("close", kCloseText)
+                                 .Add("open", kOpenCaption)
+                                 .Add("keptFiles", kKeptFilesPrompt)
+                                 .Add("fromDevice", kFromDeviceText)
+                                 .Text())
+            .Text();
+    return description.c_str();
+}
+
+// The error report's text for an error that the page itself meets.
+EMSCRIPTEN_KEEPALIVE const char* lumera_error_text(const char* what) {
+    static std::string text;
+    text = lumera::ErrorReportText(what);
+    return text.c_str();
+}
+
+}  // extern "C"
