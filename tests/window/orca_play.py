@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """An exchange made with Orca itself, as a blind player makes it, and heard as one utterance.
 
-The game is started in a scratch folder, Speech Dispatcher with its dummy output module and
+The game is started in a scratch folder (with atspi_play.py's helpers), Speech Dispatcher with its dummy output module and
 Orca with a debug file of its own; what Orca would say is read from that file. Orca's own
 commands do the play, typed on the virtual display: flat review reads the alphabet's top row,
 moves to "B" and clicks it (KP_Divide), goes down to the grid's first row and clicks its first
@@ -23,31 +23,7 @@ import threading
 import time
 import tty
 
-QUOTATION = "THE EARLY BIRD CATCHES THE WORM."
-TIMEOUT = 20.0
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, text):
-    if not condition:
-        raise Failure(text)
-
-
-def log(text):
-    print(text, flush=True)
-
-
-def wait_for(what, probe, timeout=TIMEOUT):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        value = probe()
-        if value:
-            return value
-        time.sleep(0.1)
-    raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
+from atspi_play import QUOTATION, Failure, check, log, wait_for
 
 
 def xdotool(*args):
