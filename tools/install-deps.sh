@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth openbox libxcb1-dev
-  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi orca speech-dispatcher xdotool
   desktop-file-utils appstream dpkg-dev file
   clang-14 libclang-rt-14-dev
 )

@@ -18,9 +18,52 @@ CellLook LetterCell(const CellRect& rect, char text, Colour fill) {
 
 }  // namespace
 
-GameWindow::GameWindow(WindowPorts ports) : ports_(ports) {
+// A message or a sound ends what the screen reader is to hear of the action before it: the
+// exchange that completes a puzzle is spoken before the congratulation.
+class GameWindow::SpeakingDialogs final : public IDialogs {
+public:
+    SpeakingDialogs(GameWindow& window, IDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
+    void ShowInformation(const std::string& text) override {
+        window_.SpeakAction();
+        dialogs_.ShowInformation(text);
+    }
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        window_.SpeakAction();
+        dialogs_.ShowMessage(text, caption);
+    }
+    bool InputBox(const std::string& caption, const std::string& prompt, std::string& text) override {
+        window_.SpeakAction();
+        return dialogs_.InputBox(caption, prompt, text);
+    }
+    std::optional<std::string> ChooseFile(const std::string& filter, const std::string& extension) override {
+        window_.SpeakAction();
+        return dialogs_.ChooseFile(filter, extension);
+    }
+
+private:
+    GameWindow& window_;
+    IDialogs& dialogs_;
+};
+
+class GameWindow::SpeakingSound final : public ISound {
+public:
+    SpeakingSound(GameWindow& window, ISound& sound) : window_(window), sound_(sound) {}
+    void PlaySound(const std::string& name, bool synchronous) override {
+        window_.SpeakAction();
+        sound_.PlaySound(name, synchronous);
+    }
+
+private:
+    GameWindow& window_;
+    ISound& sound_;
+};
+
+GameWindow::GameWindow(WindowPorts ports)
+    : ports_(ports),
+      dialogs_(std::make_unique<SpeakingDialogs>(*this, ports_.dialogs)),
+      sound_(std::make_unique<SpeakingSound>(*this, ports_.sound)) {
     game_ = std::make_unique<LumeraGame>(
-        GamePorts{*this, ports_.dialogs, ports_.sound, ports_.store, ports_.random, ports_.clock, ports_.files});
+        GamePorts{*this, *dialogs_, *sound_, ports_.store, ports_.random, ports_.clock, ports_.files});
     game_->AppCaption = kAppCaption;
     caption_ = game_->AppCaption;
     // The option items' marks start on; start-up sets them from the settings record.
@@ -72,11 +115,16 @@ void GameWindow::PaintBoard() {
 
 // Three independent tests, each with its own action; any button acts alike.
 void GameWindow::FormMouseUp(PointerButton, int x, int y) {
+    if (InPuzzleGrid(x, y))
+        BeginAction(Move::Exchange, game_->SelectedLetter, game_->PuzzleCellText(PuzzleCellAt(x, y)));
+    else
+        BeginAction(Move::Other);
     Guard([&] {
         if (InStatusBox(x, y)) game_->ReturnToGame();
         if (InAlphabet(x, y)) game_->AlphabetClick(AlphabetCellAt(x, y));
         if (InPuzzleGrid(x, y)) game_->PuzzleCellClick(PuzzleCellAt(x, y));
     });
+    SpeakAction();
 }
 
 void GameWindow::FormClose() {
@@ -103,7 +151,9 @@ bool GameWindow::MenuClick(const std::string& itemName) {
 }
 
 void GameWindow::MenuClick(MenuCommand command) {
+    BeginAction(command == MenuCommand::menuCheat ? Move::Hint : Move::Other);
     Guard([&] { RunMenuCommand(*this, command); });
+    SpeakAction();
 }
 
 void GameWindow::StoredSettingsChanged() {
@@ -176,19 +226,33 @@ bool GameWindow::IsOptionChecked(const std::string& itemName) const {
 // ---- The board for screen readers ---------------------------------------------------------
 
 BoardPart GameWindow::DescribeBoardPart(int part) const {
-    if (part < kFirstGridPart) {
-        const char letter = kAlphabet[part];
-        return BoardPart{BoardPartKind::AlphabetButton, AlphabetCellRect(part + 1), std::string(1, letter), {},
-                         letter == game_->SelectedLetter};
-    }
-    if (part < kStatusPart) {
-        const int n = part - kFirstGridPart + 1;
+    BoardPart described;
+    described.group = BoardGroupOf(part);
+    const BoardGroup& group = kBoardGroups[described.group];
+    const int index = part - group.firstPart;
+    described.row = index / group.columns;
+    described.column = index % group.columns;
+    if (group.kind == BoardGroupKind::Letters) {
+        const char letter = kAlphabet[index];
+        described.kind = BoardPartKind::AlphabetButton;
+        described.rect = AlphabetCellRect(index + 1);
+        described.name = std::string(1, letter);
+        described.selected = letter == game_->SelectedLetter;
+    } else if (group.kind == BoardGroupKind::Puzzle) {
+        const int n = index + 1;
         const char text = game_->PuzzleCellText(n);
         const bool shaded = game_->ShowCorrect && n <= game_->PuzzleLen && game_->PuzzleCellColor(n) == clSilver;
-        return BoardPart{BoardPartKind::GridCell, PuzzleCellRect(n), text == ' ' ? "blank" : std::string(1, text),
-                         shaded ? "correct" : "", false};
+        described.kind = BoardPartKind::GridCell;
+        described.rect = PuzzleCellRect(n);
+        described.name = text == ' ' ? "blank" : std::string(1, text);
+        if (shaded) described.description = "correct";
+    } else {
+        described.kind = BoardPartKind::StatusButton;
+        described.rect = kStatusRect;
+        described.name = game_->StatusText();
+        described.description = LettersToPlaceText(*game_);
     }
-    return BoardPart{BoardPartKind::StatusButton, kStatusRect, game_->StatusText(), {}, false};
+    return described;
 }
 
 void GameWindow::ActivateBoardPart(int part) {
@@ -199,6 +263,7 @@ void GameWindow::ActivateBoardPart(int part) {
 
 void GameWindow::SetBoardObserver(IBoardObserver* observer) {
     observer_ = observer;
+    move_ = Move::Other;
     announced_.clear();
     if (!observer_) return;
     for (int part = 0; part < kBoardPartCount; ++part) announced_.push_back(DescribeBoardPart(part));
@@ -217,6 +282,33 @@ void GameWindow::AnnounceChanges() {
     }
 }
 
+void GameWindow::BeginAction(Move move, char selected, char clicked) {
+    move_ = move;
+    selected_ = selected;
+    clicked_ = clicked;
+    wasSolverMode_ = game_->SolverMode;
+    wasShowCorrect_ = game_->ShowCorrect;
+    cellsDrawn_ = wholeBoardDrawn_ = false;
+}
+
+// Says what the action changed so far, if anything, and starts counting afresh.
+void GameWindow::SpeakAction() {
+    const std::string text = observer_ ? ActionText() : std::string{};
+    BeginAction(Move::Other);
+    if (!text.empty()) observer_->Announce(text);
+}
+
+// A whole repaint with the mode and the option unchanged is a deal: a new puzzle or a restart.
+std::string GameWindow::ActionText() const {
+    if (game_->SolverMode != wasSolverMode_)
+        return game_->SolverMode ? kSolverModeEntered : kSolverModeLeft + game_->StatusText();
+    if (wholeBoardDrawn_ && game_->ShowCorrect == wasShowCorrect_) return game_->StatusText();
+    if (!cellsDrawn_) return {};
+    if (move_ == Move::Hint) return HintAnnouncement(game_->SelectedLetter, game_->Working);
+    if (move_ == Move::Exchange) return ExchangeAnnouncement(selected_, clicked_, game_->Working);
+    return {};
+}
+
 // ---- The engine's board port ---------------------------------------------------------------
 
 void GameWindow::DrawAndShow(const CellLook& cell) {
@@ -230,10 +322,12 @@ void GameWindow::DrawAlphabetCell(char letter, Colour colour) {
 }
 
 void GameWindow::DrawPuzzleCell(int n, char text, Colour colour) {
+    cellsDrawn_ = true;
     DrawAndShow(LetterCell(PuzzleCellRect(n), text, colour));
 }
 
 void GameWindow::FullRepaint() {
+    wholeBoardDrawn_ = true;
     ports_.painter.ClearBoard(clGray);
     PaintBoard();
     AnnounceChanges();

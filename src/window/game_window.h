@@ -13,6 +13,7 @@
 #include "engine/fitting.h"
 #include "engine/game.h"
 #include "window/board_geometry.h"
+#include "window/board_tree.h"
 #include "window/menu_table.h"
 
 namespace lumera {
@@ -97,29 +98,15 @@ struct WindowPorts {
 
 enum class PointerButton { Left, Right, Middle };
 
-// The board as a screen reader hears it: the 26 alphabet buttons (parts 0 to 25), the grid of
-// 9 rows and 30 columns (parts 26 to 295, row by row) and the status box (part 296). Each part
-// has one action, which does what a click on its centre does.
-enum class BoardPartKind { AlphabetButton, GridCell, StatusButton };
-inline constexpr int kFirstGridPart = 26;
-inline constexpr int kStatusPart = kFirstGridPart + kGridCells;
-inline constexpr int kBoardPartCount = kStatusPart + 1;
-
-struct BoardPart {
-    BoardPartKind kind = BoardPartKind::GridCell;
-    CellRect rect{};
-    std::string name;         // Windows-1252: the letter, the character, "blank" or the status text
-    std::string description;  // "correct" for a cell shaded by Show Correct Letters
-    bool selected = false;    // the alphabet button of the selected letter
-    bool operator==(const BoardPart&) const = default;
-};
-
-// A front-end's accessibility bridge, told when a part's name, description or state changed,
-// with the part as screen readers last heard it and as it is now.
+// A front-end's accessibility bridge. It is told of each part whose name, description or state
+// changed, with the part as screen readers last heard it and as it is now, and once per player
+// action of what the action changed, to be spoken politely.
 class IBoardObserver {
 public:
     virtual ~IBoardObserver() = default;
     virtual void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) = 0;
+    // Windows-1252 text, never empty.
+    virtual void Announce(const std::string& text) = 0;
 };
 
 class GameWindow final : public IBoard {
@@ -165,8 +152,10 @@ public:
     CellLook PuzzleCellLook(int n) const;    // n from 1 to 270
     CellLook StatusBoxLook() const;
 
-    // The board for screen readers. An observer is told of each part that changed, once per
-    // change, as the cells are drawn; none is kept up to date until one is set.
+    // The board for screen readers, in the groups and part numbers of board_tree.h. An observer
+    // is told of each part that changed, once per change, as the cells are drawn, and of what
+    // each pointer release or menu command changed when it ends, or before the first message
+    // or sound it brings; none is kept up to date until one is set.
     BoardPart DescribeBoardPart(int part) const;
     void ActivateBoardPart(int part);
     void SetBoardObserver(IBoardObserver* observer);
@@ -190,16 +179,30 @@ private:
     void PaintBoard();
     void DrawAndShow(const CellLook& cell);
     void AnnounceChanges();
+    // The action that is under way, as far as its announcement needs it.
+    enum class Move { Other, Exchange, Hint };
+    void BeginAction(Move move, char selected = ' ', char clicked = ' ');
+    void SpeakAction();
+    std::string ActionText() const;
+    class SpeakingDialogs;
+    class SpeakingSound;
     template <typename Handler>
     void Guard(Handler&& handler) noexcept;
 
     WindowPorts ports_;
+    // The engine's dialogs and sound, which first speak what the action changed so far.
+    std::unique_ptr<IDialogs> dialogs_;
+    std::unique_ptr<ISound> sound_;
     std::unique_ptr<LumeraGame> game_;
     std::string caption_;
     std::set<std::string> disabled_;        // item names switched off
     std::map<std::string, bool> checked_;   // the option items' marks
     IBoardObserver* observer_ = nullptr;
     std::vector<BoardPart> announced_;      // the parts as the observer last heard them
+    Move move_ = Move::Other;
+    char selected_ = ' ', clicked_ = ' ';   // an exchange's two letters
+    bool wasSolverMode_ = false, wasShowCorrect_ = false;
+    bool cellsDrawn_ = false, wholeBoardDrawn_ = false;
 };
 
 }  // namespace lumera

@@ -268,6 +268,16 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.deepEqual(await outline(), ["dotted", "-3px"]);
             await clickBoard(page, 300, 55);
             assert.equal((await outline())[0], "none");
+            // The groups in reading order, and one polite announcement for a move made from the table.
+            assert.deepEqual(await page.$$eval("#boardParts > [role]", nodes => nodes.map(n => `${n.getAttribute("role")} ${n.getAttribute("aria-label")}`)),
+                             ["toolbar Alphabet", "group Status", "grid Puzzle"]);
+            await page.focus("#boardParts [data-part='26']");
+            await page.keyboard.press("Enter");
+            await settle(page);
+            await page.waitForFunction(() => document.querySelector("#boardParts [aria-live=polite]").textContent !== "");
+            const spoken = await page.$eval("#boardParts [aria-live=polite]", n => n.textContent);
+            assert.match(spoken, /^B in (no|\d+) cells?(, [A-Z] in (no|\d+) cells?)?$/);
+            board = await read();
         });
 
         await t.test("at twice the density the board shows the Qt board's pixels at that density", async () => {

@@ -3,8 +3,8 @@
 
 Started in a scratch folder that holds a one-line puzzle file, the game is found on the
 accessibility bus by its process; its messages are found there too and answered with their OK
-button's action. The board is read back (the 26 alphabet buttons, the status button and the
-grid's 270 cells, by name) and the puzzle is solved by the parts' actions alone: select the
+button's action. The board is read back (the toolbar of 26 alphabet buttons, the status button
+and the grid's 270 cells, by name) and the puzzle is solved by the parts' actions alone: select the
 letter, click the cell. After every exchange the cells' names must show it, and the name-changed
 events must have come once for each cell whose name changed; a selection must come with the
 selected-state events. The congratulation message must carry the quotation.
@@ -152,7 +152,7 @@ class Game:
 
 
 class Board:
-    """The board as the game exposes it: alphabet buttons, status button, grid table."""
+    """The board as the game exposes it: the alphabet's toolbar, the status, the grid table."""
 
     def __init__(self, grid):
         self.grid = grid
@@ -161,7 +161,11 @@ class Board:
         check((table.nRows, table.nColumns) == (9, 30), f"the grid is {table.nRows} x {table.nColumns}, not 9 x 30")
         check(grid.childCount == GRID_CELLS, f"the grid has {grid.childCount} cells")
         self.cells = [table.getAccessibleAt(n // 30, n % 30) for n in range(GRID_CELLS)]
-        buttons = [child for child in children(self.board) if role(child) == "push button"]
+        groups = children(self.board)
+        heard = [(role(group), group.name) for group in groups[:3]]
+        check([name for _, name in heard] == ["Alphabet", "Status", "Puzzle"] and heard[0][0] == "tool bar",
+              f"the board's groups are {heard}")
+        buttons = [child for group in groups[:2] for child in children(group) if role(child) == "push button"]
         self.alphabet = {button.name: button for button in buttons if len(button.name) == 1}
         check(sorted(self.alphabet) == [chr(c) for c in range(ord("A"), ord("Z") + 1)],
               f"the alphabet buttons are {sorted(self.alphabet)}")

@@ -11,34 +11,53 @@
 namespace lumera::testing {
 namespace {
 
-constexpr int kStatusChild = 26;
-constexpr int kGridChild = 27;
+constexpr int kLettersChild = 0;
+constexpr int kStatusChild = 1;
+constexpr int kGridChild = 2;
 
 QAccessibleInterface* BoardInterface(WindowRig& rig) { return QAccessible::queryAccessibleInterface(&rig.form->Board()); }
-QAccessibleInterface* Letter(QAccessibleInterface* board, char letter) { return board->child(letter - 'A'); }
+QAccessibleInterface* Letter(QAccessibleInterface* board, char letter) {
+    return board->child(kLettersChild)->child(letter - 'A');
+}
+QAccessibleInterface* Status(QAccessibleInterface* board) { return board->child(kStatusChild)->child(0); }
 QAccessibleInterface* Cell(QAccessibleInterface* board, int n) { return board->child(kGridChild)->child(n - 1); }
 void Click(QAccessibleInterface* part) { part->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); }
 
 // What a cell shows, as a screen reader is to hear it.
 QString Shown(char byte) { return byte == ' ' ? QStringLiteral("blank") : FromCp1252(std::string(1, byte)); }
 
-TEST(BoardAccessible, ReadsAsTheAlphabetTheStatusButtonAndATableOfTheGridsCells) {
+TEST(BoardAccessible, ReadsAsAToolbarOfLettersTheStatusAndATableOfTheGridsCells) {
     // "É" and the curly quotes are Windows-1252 bytes that are no letters of the game.
     WindowRig rig("CAF\xC9 \x93NOIR\x94 - A FRIEND\n");
     QAccessibleInterface* board = BoardInterface(rig);
     ASSERT_NE(board, nullptr);
-    ASSERT_EQ(board->childCount(), 28);
+    ASSERT_EQ(board->childCount(), 4);
+    const std::vector<std::pair<QAccessible::Role, QString>> groups = {
+        {QAccessible::ToolBar, "Alphabet"}, {QAccessible::Grouping, "Status"}, {QAccessible::Table, "Puzzle"}};
+    for (int index = 0; index < 3; ++index) {
+        QAccessibleInterface* group = board->child(index);
+        EXPECT_EQ(std::pair(group->role(), group->text(QAccessible::Name)), groups[static_cast<std::size_t>(index)]);
+        EXPECT_EQ(group->parent(), board);
+        EXPECT_EQ(board->indexOfChild(group), index);
+    }
+    // The announcements' notification takes no room on the screen.
+    EXPECT_EQ(board->child(3)->role(), QAccessible::Notification);
+    EXPECT_TRUE(board->child(3)->rect().isEmpty());
 
+    QAccessibleInterface* letters = board->child(kLettersChild);
+    ASSERT_EQ(letters->childCount(), 26);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         QAccessibleInterface* button = Letter(board, letter);
         EXPECT_EQ(button->role(), QAccessible::Button);
         EXPECT_EQ(button->text(QAccessible::Name), QString(QChar(letter)));
-        EXPECT_EQ(button->parent(), board);
-        EXPECT_EQ(board->indexOfChild(button), letter - 'A');
+        EXPECT_EQ(button->parent(), letters);
+        EXPECT_EQ(letters->indexOfChild(button), letter - 'A');
     }
-    QAccessibleInterface* status = board->child(kStatusChild);
+    QAccessibleInterface* status = Status(board);
     EXPECT_EQ(status->role(), QAccessible::Button);
+    EXPECT_EQ(status->parent(), board->child(kStatusChild));
     EXPECT_EQ(status->text(QAccessible::Name), "Puzzle # 1");
+    EXPECT_TRUE(status->text(QAccessible::Description).endsWith(" letters still to place"));
 
     QAccessibleInterface* grid = board->child(kGridChild);
     ASSERT_EQ(grid->role(), QAccessible::Table);
@@ -78,7 +97,7 @@ TEST(BoardAccessible, PartsLieWhereTheBoardDrawsThemOnTheScreen) {
     const QPoint origin = rig.form->Board().mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(Letter(board, 'A')->rect(), QRect(origin + QPoint(4, 4), QSize(19, 21)));
     EXPECT_EQ(Letter(board, 'N')->rect(), QRect(origin + QPoint(4, 26), QSize(19, 21)));
-    EXPECT_EQ(board->child(kStatusChild)->rect(), QRect(origin + QPoint(272, 4), QSize(329, 43)));
+    EXPECT_EQ(Status(board)->rect(), QRect(origin + QPoint(272, 4), QSize(329, 43)));
     QAccessibleInterface* cell = Cell(board, 32);
     EXPECT_EQ(cell->rect(), QRect(origin + QPoint(24, 86), QSize(19, 21)));
     // A point is found in the board's grid, and in the grid, in its cell.

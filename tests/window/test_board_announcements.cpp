@@ -1,6 +1,7 @@
-// The board's change announcements, as Qt's accessibility hands them to the platform: one event
-// per part and per thing that changed in it (name, description, selection), none before a screen reader has asked for the
-// board, none for a repaint that changes nothing. Needs Qt's accessibility switched on, which
+// The board's change events, as Qt's accessibility hands them to the platform: one event per
+// part and per thing that changed in it (name, description, selection), none before a screen
+// reader has asked for the board, none for a repaint that changes nothing, and each move's one
+// announcement as the notification showing itself. Needs Qt's accessibility switched on, which
 // the offscreen platform cannot do.
 #include <QAccessible>
 #include <QDeadlineTimer>
@@ -14,7 +15,9 @@
 namespace lumera::testing {
 namespace {
 
-constexpr int kGridChild = 27;
+constexpr int kLettersChild = 0;
+constexpr int kGridChild = 2;
+constexpr int kNoticeChild = 3;
 
 struct Heard {
     QAccessible::Event type;
@@ -81,22 +84,25 @@ TEST_F(BoardAnnouncements, EachChangedPartIsAnnouncedOnceWithWhatChangedInIt) {
     }
 
     QAccessibleInterface* board = QAccessible::queryAccessibleInterface(&rig.form->Board());
+    QAccessibleInterface* letters = board->child(kLettersChild);
     QAccessibleInterface* grid = board->child(kGridChild);
+    QAccessibleInterface* notice = board->child(kNoticeChild);
     const char from = solution[0];
     const char to = solution[4];
     ASSERT_NE(from, to);
     heard.clear();
     rig.ClickAlphabet(to);
-    EXPECT_EQ(Count(QAccessible::SelectionRemove, board), (std::map<int, int>{{from - 'A', 1}}));
-    EXPECT_EQ(Count(QAccessible::SelectionAdd, board), (std::map<int, int>{{to - 'A', 1}}));
-    EXPECT_EQ(Count(QAccessible::StateChanged, board), (std::map<int, int>{{from - 'A', 1}, {to - 'A', 1}}));
+    EXPECT_EQ(Count(QAccessible::SelectionRemove, letters), (std::map<int, int>{{from - 'A', 1}}));
+    EXPECT_EQ(Count(QAccessible::SelectionAdd, letters), (std::map<int, int>{{to - 'A', 1}}));
+    EXPECT_EQ(Count(QAccessible::StateChanged, letters), (std::map<int, int>{{from - 'A', 1}, {to - 'A', 1}}));
     for (const Heard& event : heard) {
         if (event.type != QAccessible::StateChanged) continue;
         EXPECT_TRUE(event.changedStates.selected);
         EXPECT_TRUE(event.changedStates.pressed);
     }
-    EXPECT_TRUE(Count(QAccessible::NameChanged, board).empty());
+    EXPECT_TRUE(Count(QAccessible::NameChanged, letters).empty());
     EXPECT_TRUE(Count(QAccessible::NameChanged, grid).empty());
+    EXPECT_TRUE(Count(QAccessible::ObjectShow, board).empty()) << "a selection is heard on its button alone";
 
     const std::vector<QString> namesBefore = Texts(grid, QAccessible::Name);
     const std::vector<QString> descriptionsBefore = Texts(grid, QAccessible::Description);
@@ -108,7 +114,11 @@ TEST_F(BoardAnnouncements, EachChangedPartIsAnnouncedOnceWithWhatChangedInIt) {
     ASSERT_FALSE(redescribed.empty());
     EXPECT_EQ(Count(QAccessible::NameChanged, grid), renamed);
     EXPECT_EQ(Count(QAccessible::DescriptionChanged, grid), redescribed);
-    EXPECT_TRUE(Count(QAccessible::StateChanged, board).empty());
+    EXPECT_TRUE(Count(QAccessible::StateChanged, letters).empty());
+    // The move itself is spoken once, by the notification, with the two letters in it.
+    EXPECT_EQ(Count(QAccessible::ObjectShow, board), (std::map<int, int>{{kNoticeChild, 1}}));
+    EXPECT_TRUE(notice->text(QAccessible::Name).startsWith(QChar(to) + QStringLiteral(" in "))) << notice->text(QAccessible::Name).toStdString();
+    EXPECT_FALSE(notice->state().invisible);
 
     // Show Correct Letters switched off changes the shaded cells' descriptions, not their names.
     const std::vector<QString> shaded = Texts(grid, QAccessible::Description);
@@ -124,7 +134,8 @@ TEST_F(BoardAnnouncements, EachChangedPartIsAnnouncedOnceWithWhatChangedInIt) {
     rig.form->Window().FormPaint();
     EXPECT_TRUE(Count(QAccessible::NameChanged, grid).empty());
     EXPECT_TRUE(Count(QAccessible::DescriptionChanged, grid).empty());
-    EXPECT_TRUE(Count(QAccessible::StateChanged, board).empty());
+    EXPECT_TRUE(Count(QAccessible::StateChanged, letters).empty());
+    EXPECT_TRUE(Count(QAccessible::ObjectShow, board).empty());
 }
 
 }  // namespace

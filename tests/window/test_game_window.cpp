@@ -3,7 +3,10 @@
 // by item name and the frame's states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
+#include <tuple>
 
 #include "layer_rig.h"
 #include "window/window_texts.h"
@@ -172,20 +175,33 @@ namespace {
 
 struct RecordingObserver : IBoardObserver {
     std::vector<int> changed;
+    std::vector<std::string> spoken;
     void BoardPartChanged(int part, const BoardPart&, const BoardPart&) override { changed.push_back(part); }
+    void Announce(const std::string& text) override { spoken.push_back(text); }
 };
 
-TEST(GameWindowForScreenReaders, PartsAreNamedByWhatTheyShowAndTheirActionIsAClick) {
+TEST(GameWindowForScreenReaders, TheBoardReadsAsLettersStatusAndPuzzleWithEachPartsPlaceAndAClickAsItsAction) {
     StartedRig started("HI, YOU\n");
     GameWindow& window = started.rig.window;
     LumeraGame& game = started.rig.Game();
-    EXPECT_EQ(window.DescribeBoardPart(0), (BoardPart{BoardPartKind::AlphabetButton, AlphabetCellRect(1), "A", "", true}));
-    EXPECT_EQ(window.DescribeBoardPart(25).name, "Z");
+    int parts = 0;
+    for (int part = 0; part < kBoardPartCount; ++part) parts += kBoardGroups[BoardGroupOf(part)].Holds(part);
+    EXPECT_EQ(parts, kBoardPartCount) << "every part is in its group";
+    EXPECT_EQ(std::string(kBoardGroups[0].name) + kBoardGroups[1].name + kBoardGroups[2].name, "AlphabetStatusPuzzle");
+
+    EXPECT_EQ(window.DescribeBoardPart(0),
+              (BoardPart{BoardPartKind::AlphabetButton, 0, 0, 0, AlphabetCellRect(1), "A", "", true}));
+    const BoardPart n = window.DescribeBoardPart(13);
+    EXPECT_EQ(std::tuple(n.name, n.row, n.column, n.rect), std::tuple("N", 1, 0, AlphabetCellRect(14)));
+    const BoardPart status = window.DescribeBoardPart(kStatusPart);
+    EXPECT_EQ(std::tuple(status.kind, status.group, status.name),
+              std::tuple(BoardPartKind::StatusButton, 1, std::string("Puzzle # 1")));
     EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 2).name, ",");
     EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 3).name, "blank");
     EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 3).description, "correct") << "a blank is always in place";
-    EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart + 269).description, "") << "past the text: grey, not correct";
-    EXPECT_EQ(window.DescribeBoardPart(kStatusPart).name, "Puzzle # 1");
+    const BoardPart last = window.DescribeBoardPart(kFirstGridPart + 269);
+    EXPECT_EQ(std::tuple(last.group, last.row, last.column, last.rect, last.description),
+              std::tuple(2, 8, 29, PuzzleCellRect(270), std::string())) << "past the text: grey, not correct";
     EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart).name, std::string(1, game.Working[0]));
 
     window.ActivateBoardPart(7);
@@ -195,14 +211,43 @@ TEST(GameWindowForScreenReaders, PartsAreNamedByWhatTheyShowAndTheirActionIsACli
     EXPECT_EQ(window.DescribeBoardPart(kFirstGridPart).description, "correct");
 }
 
-TEST(GameWindowForScreenReaders, AnExchangeAnnouncesEachChangedPartOnce) {
+// The status part tells how many letters are left, from what the board shows: the shaded cells
+// with Show Correct Letters on, only the different letters with it off.
+TEST(GameWindowForScreenReaders, TheStatusTellsTheLettersStillToPlaceOnlyAsFarAsTheBoardShowsThem) {
     StartedRig started("ABBA CAB\n");
     GameWindow& window = started.rig.window;
     LumeraGame& game = started.rig.Game();
+    auto toPlace = [&] { return window.DescribeBoardPart(kStatusPart).description; };
+    auto wrongLetters = [&] {
+        std::set<char> wrong;
+        for (std::size_t i = 0; i < game.Working.size(); ++i)
+            if (game.Working[i] != game.Solution[i]) wrong.insert(game.Working[i]);
+        return std::to_string(wrong.size()) + " of 3 letters still to place";
+    };
+    const std::string atStart = wrongLetters();
+    EXPECT_EQ(toPlace(), atStart);
+    window.MenuClick("menuCheat");
+    EXPECT_EQ(toPlace(), wrongLetters());
+    EXPECT_NE(toPlace(), atStart);
+
+    window.MenuClick("menuShowCorrectLetters");
+    EXPECT_EQ(toPlace(), "3 different letters");
+    game.Working = game.Solution;  // even a finished board tells nothing more while the option is off
+    EXPECT_EQ(toPlace(), "3 different letters");
+    window.MenuClick("menuShowCorrectLetters");
+    EXPECT_EQ(toPlace(), "0 of 3 letters still to place");
+}
+
+TEST(GameWindowForScreenReaders, EachChangedPartIsToldOnceAndEachActionIsAnnouncedOnceWithWhatItChanged) {
+    StartedRig started("ABBA CAB\nSECOND\n");
+    LayerRig& rig = started.rig;
+    GameWindow& window = rig.window;
+    LumeraGame& game = rig.Game();
     RecordingObserver observer;
     window.SetBoardObserver(&observer);
-    window.ActivateBoardPart(2);  // select C: A's button and C's button change
+    window.ActivateBoardPart(2);  // select C: A's button and C's button change, nothing is said
     EXPECT_EQ(observer.changed, (std::vector<int>{0, 2}));
+    EXPECT_TRUE(observer.spoken.empty());
 
     observer.changed.clear();
     const char other = game.Working[0] == 'C' ? game.Working[1] : game.Working[0];
@@ -211,11 +256,43 @@ TEST(GameWindowForScreenReaders, AnExchangeAnnouncesEachChangedPartOnce) {
     std::vector<int> expected;
     for (std::size_t i = 0; i < before.size(); ++i)
         if (before[i] == 'C' || before[i] == other) expected.push_back(kFirstGridPart + static_cast<int>(i));
+    std::erase(observer.changed, kStatusPart);  // its letters to place may change too
     EXPECT_EQ(observer.changed, expected);
+    auto cells = [&](char letter) {
+        const auto count = std::count(game.Working.begin(), game.Working.end(), letter);
+        const std::string number = count == 0 ? "no" : std::to_string(count);
+        return std::string(1, letter) + " in " + number + (count == 1 ? " cell" : " cells");
+    };
+    EXPECT_EQ(observer.spoken, std::vector<std::string>{cells('C') + ", " + cells(other)});
 
     observer.changed.clear();
+    observer.spoken.clear();
     window.FullRepaint();
-    EXPECT_TRUE(observer.changed.empty()) << "a repaint that changes nothing announces nothing";
+    window.MenuClick("menuShowCorrectLetters");
+    window.MenuClick("menuShowCorrectLetters");
+    EXPECT_TRUE(observer.spoken.empty()) << "a repaint and the option say nothing";
+    window.FormMouseUp(PointerButton::Left, 280, 20);  // the status box: a restart
+    EXPECT_EQ(observer.spoken, std::vector<std::string>{"Puzzle # 1"});
+
+    // The move that completes the puzzle is heard before the congratulation, the next deal after.
+    std::vector<std::string> spokenAtMessage;
+    rig.dialogs.onMessage = [&] { spokenAtMessage = observer.spoken; };
+    observer.spoken.clear();
+    window.MenuClick("menuCheat");
+    while (game.PuzzleIndex == 0) window.MenuClick("menuCheat");
+    ASSERT_FALSE(spokenAtMessage.empty());
+    EXPECT_EQ(spokenAtMessage.back().rfind("Hint: ", 0), 0u) << spokenAtMessage.back();
+    EXPECT_EQ(observer.spoken.back(), "Puzzle # 2");
+    EXPECT_EQ(observer.spoken.size(), spokenAtMessage.size() + 1);
+    observer.spoken.clear();
+    window.MenuClick("menuCheat");
+    EXPECT_EQ(observer.spoken, std::vector<std::string>{"Hint: " + cells(game.SelectedLetter)});
+
+    observer.spoken.clear();
+    rig.dialogs.inputAnswers = {std::string("abc")};
+    window.MenuClick("menuSolve");
+    window.FormMouseUp(PointerButton::Left, 280, 20);
+    EXPECT_EQ(observer.spoken, (std::vector<std::string>{"Solver-aid mode", "Solver-aid mode ended. Puzzle # 2"}));
 }
 
 }  // namespace

@@ -1,33 +1,21 @@
-// The board for screen readers: the parts of the board as the window layer describes them, as
-// page elements laid over the canvas.
+// The board for screen readers: the window layer's board tree as page elements laid over the
+// canvas, and the live region of its announcements.
 import { element } from "./dom.js";
 
-// The parts of the board as the window layer describes them, as page elements laid over the
-// canvas: the alphabet as a toolbar of buttons (pressed: the selected letter), the puzzle as a
-// grid of nine rows, and the status box as a button. They take no pointer input (the canvas
-// does); the keyboard moves among them with the arrows, and Enter or Space does what a click does.
+// The board's tree as the window layer gives it: its groups in reading order (each a container
+// with the role and name the program gives it, a grid holding its rows), its parts as page
+// elements over the canvas, each placed by its group, row and column, and a polite live region
+// where each move is announced. The parts take no pointer input (the canvas does); the keyboard
+// moves within a group with the arrows, Tab goes from group to group, and Enter or Space does
+// what a click does.
 export class BoardParts {
     constructor(page, container) {
         this.page = page;
         this.container = container;
         this.parts = [];
-        const group = (role, label) => {
-            const node = element("div", "board-group");
-            node.setAttribute("role", role);
-            node.setAttribute("aria-label", label);
-            container.appendChild(node);
-            return node;
-        };
-        this.alphabet = group("toolbar", "Alphabet");
-        this.grid = group("grid", "Puzzle");
-        this.rows = [];
-        for (let row = 0; row < 9; ++row) {
-            const node = element("div", "board-row");
-            node.setAttribute("role", "row");
-            this.grid.appendChild(node);
-            this.rows.push(node);
-        }
-        this.status = group("group", "Status");
+        this.groups = [];
+        this.live = element("div", "board-live");
+        this.live.setAttribute("aria-live", "polite");
         container.addEventListener("keydown", event => this.onKeyDown(event));
         // A part shows its focus only while the keyboard is in use: pointer play shows none.
         document.addEventListener("keydown", () => container.classList.add("keyboard"), true);
@@ -37,65 +25,86 @@ export class BoardParts {
         this.waiting = [];
     }
 
+    // The groups in reading order: { role, name, rows, columns }.
+    setGroups(groups) {
+        for (const { role, name, rows, columns } of groups) {
+            const node = element("div", "board-group");
+            node.setAttribute("role", role);
+            node.setAttribute("aria-label", name);
+            const rowNodes = [];
+            for (let row = 0; role === "grid" && row < rows; ++row) {
+                const rowNode = element("div", "board-row");
+                rowNode.setAttribute("role", "row");
+                node.appendChild(rowNode);
+                rowNodes.push(rowNode);
+            }
+            this.container.appendChild(node);
+            this.groups.push({ node, rows: rowNodes, columns, cells: [] });
+        }
+        this.container.appendChild(this.live);
+    }
+
     // The parts as last described, made page elements.
     showAll() {
         const waiting = this.waiting;
         this.waiting = null;
-        for (const args of waiting || []) if (args) this.update(...args);
+        for (const shown of waiting || []) if (shown) this.update(shown);
     }
 
-    // Kinds as the layer numbers them: 0 an alphabet button, 1 a grid cell, 2 the status button.
-    update(part, kind, name, description, selected, left, top, right, bottom) {
+    // One part: { part, group, row, column, role, name, description, left, top, width, height,
+    // pressed (the alphabet's buttons only) }.
+    update(shown) {
         if (this.waiting) {
-            this.waiting[part] = [part, kind, name, description, selected, left, top, right, bottom];
+            this.waiting[shown.part] = shown;
             return;
         }
-        let node = this.parts[part];
+        let node = this.parts[shown.part];
         if (!node) {
+            const group = this.groups[shown.group];
             node = element("div", "board-part");
-            node.setAttribute("role", kind === 1 ? "gridcell" : "button");
-            node.tabIndex = part === 0 || part === 26 || kind === 2 ? 0 : -1;
-            node.style.left = left + "px";
-            node.style.top = top + "px";
-            node.style.width = right - left + 1 + "px";
-            node.style.height = bottom - top + 1 + "px";
-            node.dataset.part = String(part);
-            node.addEventListener("click", () => this.page.enter("lumera_activate_part", ["number"], [part]));
-            (kind === 0 ? this.alphabet : kind === 1 ? this.rows[Math.floor((part - 26) / 30)] : this.status).appendChild(node);
-            this.parts[part] = node;
+            node.setAttribute("role", shown.role);
+            node.tabIndex = shown.row === 0 && shown.column === 0 ? 0 : -1;
+            Object.assign(node.style, { left: shown.left + "px", top: shown.top + "px",
+                                        width: shown.width + "px", height: shown.height + "px" });
+            node.dataset.part = String(shown.part);
+            node.dataset.group = String(shown.group);
+            node.dataset.row = String(shown.row);
+            node.dataset.column = String(shown.column);
+            node.addEventListener("click", () => this.page.enter("lumera_activate_part", ["number"], [shown.part]));
+            (group.rows[shown.row] || group.node).appendChild(node);
+            group.cells[shown.row * group.columns + shown.column] = node;
+            this.parts[shown.part] = node;
         }
-        node.setAttribute("aria-label", name);
-        if (description) node.setAttribute("aria-description", description);
+        node.setAttribute("aria-label", shown.name);
+        if (shown.description) node.setAttribute("aria-description", shown.description);
         else node.removeAttribute("aria-description");
-        if (kind === 0) node.setAttribute("aria-pressed", selected ? "true" : "false");
+        if (shown.pressed !== undefined) node.setAttribute("aria-pressed", shown.pressed ? "true" : "false");
+    }
+
+    // The same text twice in a row is a new move too: the region is emptied first.
+    announce(text) {
+        this.live.textContent = "";
+        setTimeout(() => { this.live.textContent = text; }, 50);
     }
 
     onKeyDown(event) {
-        const part = Number(event.target.dataset.part);
-        if (!Number.isInteger(part) || event.altKey || event.ctrlKey || event.metaKey) return;
+        const { group, row, column } = event.target.dataset;
+        if (group === undefined || event.altKey || event.ctrlKey || event.metaKey) return;
         if (event.key === "Enter" || event.key === " ") {
             event.preventDefault();
             event.target.click();
             return;
         }
-        const steps = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: 0, ArrowDown: 0 };
+        const steps = { ArrowLeft: [0, -1], ArrowRight: [0, 1], ArrowUp: [-1, 0], ArrowDown: [1, 0] };
         if (!(event.key in steps)) return;
-        let next = part;
-        if (part < 26) {
-            const perRow = 13;
-            next = event.key === "ArrowUp" ? part - perRow : event.key === "ArrowDown" ? part + perRow : part + steps[event.key];
-            if (next < 0 || next >= 26) return;
-        } else if (part < 296) {
-            const at = part - 26;
-            next = event.key === "ArrowUp" ? at - 30 : event.key === "ArrowDown" ? at + 30 : at + steps[event.key];
-            if (next < 0 || next >= 270) return;
-            next += 26;
-        } else {
-            return;
-        }
+        const { cells, columns } = this.groups[Number(group)];
+        const [down, across] = steps[event.key];
+        const nextRow = Number(row) + down, nextColumn = Number(column) + across;
+        const next = nextColumn >= 0 && nextColumn < columns ? cells[nextRow * columns + nextColumn] : undefined;
+        if (!next) return;
         event.preventDefault();
         event.target.tabIndex = -1;
-        this.parts[next].tabIndex = 0;
-        this.parts[next].focus();
+        next.tabIndex = 0;
+        next.focus();
     }
 }

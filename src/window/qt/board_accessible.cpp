@@ -1,9 +1,9 @@
-// The board for screen readers on Qt. The board widget's interface has the parts of the window
-// layer's board description as its children, in the order a sighted player reads them: the 26
-// alphabet buttons, the status button beside them, then the grid, a table of 9 rows and 30
-// columns whose children are its cells. Each part is named and described as the layer describes
-// it and has one action, a click on its centre. From the first request for the parts on, the
-// layer tells the bridge of every part that changed, and the bridge sends the matching events.
+// The board for screen readers on Qt. The board widget's interface maps the window layer's board
+// tree onto AT-SPI: its children are the tree's groups in their order (the alphabet as a
+// toolbar, the status as a grouping, the puzzle as a table of 9 rows and 30 columns) and a
+// notification that speaks the layer's announcements. Each part is named and described as the
+// layer describes it and has one action, a click on its centre. From the first request for
+// the children on, the layer tells the bridge of every change, and the bridge sends the events.
 #include "window/qt/board_accessible.h"
 
 #include <QAccessibleWidget>
@@ -17,30 +17,36 @@
 namespace lumera {
 namespace {
 
-// The board's children after the 26 alphabet buttons.
-constexpr int kStatusChild = kFirstGridPart;
-constexpr int kGridChild = kFirstGridPart + 1;
-constexpr int kBoardChildCount = kGridChild + 1;
+constexpr int kNoticeChild = kBoardGroupCount;
 
 class BoardAccessible;
 
-// One part of the board: an alphabet button, the status button or a cell of the grid.
-class PartAccessible final : public QAccessibleInterface,
-                             public QAccessibleActionInterface,
-                             public QAccessibleTableCellInterface {
+// The parts' common plumbing: no object, no children of their own unless a group says so.
+class BoardNode : public QAccessibleInterface {
 public:
-    PartAccessible(BoardAccessible& board, int part) : board_(board), part_(part) {}
-
+    explicit BoardNode(BoardAccessible& board) : board_(board) {}
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
     QWindow* window() const override;
+    void setText(QAccessible::Text, const QString&) override {}
+
+protected:
+    BoardAccessible& board_;
+};
+
+// One part of the board: an alphabet button, the status button or a cell of the grid.
+class PartAccessible final : public BoardNode,
+                             public QAccessibleActionInterface,
+                             public QAccessibleTableCellInterface {
+public:
+    PartAccessible(BoardAccessible& board, int part) : BoardNode(board), part_(part) {}
+
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -55,39 +61,44 @@ public:
     bool isSelected() const override { return false; }
     QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return (part_ - kFirstGridPart) % kGridColumns; }
-    int rowIndex() const override { return (part_ - kFirstGridPart) / kGridColumns; }
+    int columnIndex() const override;
+    int rowIndex() const override;
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface* table() const override;
 
 private:
-    bool IsGridCell() const { return part_ >= kFirstGridPart && part_ < kStatusPart; }
+    bool IsGridCell() const { return kBoardGroups[BoardGroupOf(part_)].kind == BoardGroupKind::Puzzle; }
 
-    BoardAccessible& board_;
     const int part_;
 };
 
-// The grid: a table whose children are its 270 cells, row by row.
-class GridAccessible final : public QAccessibleInterface, public QAccessibleTableInterface {
+// A group of the tree; the puzzle's is a table.
+class GroupAccessible final : public BoardNode, public QAccessibleTableInterface {
 public:
-    explicit GridAccessible(BoardAccessible& board) : board_(board) {}
+    GroupAccessible(BoardAccessible& board, int group) : BoardNode(board), group_(kBoardGroups[group]) {}
 
-    bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override;
     QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* parent() const override;
     QAccessibleInterface* child(int index) const override;
-    int childCount() const override { return kGridCells; }
+    int childCount() const override { return group_.PartCount(); }
     int indexOfChild(const QAccessibleInterface* child) const override;
-    QString text(QAccessible::Text) const override { return {}; }
-    void setText(QAccessible::Text, const QString&) override {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? QString::fromLatin1(group_.name) : QString();
+    }
     QRect rect() const override;
-    QAccessible::Role role() const override { return QAccessible::Table; }
+    QAccessible::Role role() const override {
+        switch (group_.kind) {
+            case BoardGroupKind::Letters: return QAccessible::ToolBar;
+            case BoardGroupKind::Status: return QAccessible::Grouping;
+            case BoardGroupKind::Puzzle: return QAccessible::Table;
+        }
+        return QAccessible::Grouping;
+    }
     QAccessible::State state() const override;
     void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
+        const bool isTable = type == QAccessible::TableInterface && group_.kind == BoardGroupKind::Puzzle;
+        return isTable ? static_cast<QAccessibleTableInterface*>(this) : nullptr;
     }
 
     QAccessibleInterface* caption() const override { return nullptr; }
@@ -99,8 +110,8 @@ public:
     QString rowDescription(int) const override { return {}; }
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return 0; }
-    int columnCount() const override { return kGridColumns; }
-    int rowCount() const override { return kGridRows; }
+    int columnCount() const override { return group_.columns; }
+    int rowCount() const override { return group_.rows; }
     QList<int> selectedColumns() const override { return {}; }
     QList<int> selectedRows() const override { return {}; }
     bool isColumnSelected(int) const override { return false; }
@@ -112,13 +123,50 @@ public:
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
 private:
-    BoardAccessible& board_;
+    const BoardGroup& group_;
 };
 
-// Tells screen readers of each part that changed, with what changed in it.
+// Where the layer's announcements are spoken. Qt 6.4 has no announcement event; a notification
+// that shows itself is what screen readers on AT-SPI speak at once, whatever has the focus. It
+// has no size, so a review of the screen passes over it.
+class NoticeAccessible final : public BoardNode {
+public:
+    explicit NoticeAccessible(BoardAccessible& board) : BoardNode(board) {}
+
+    void Show(const QString& text) {
+        text_ = text;
+        QAccessibleEvent hide(this, QAccessible::ObjectHide);
+        QAccessible::updateAccessibility(&hide);
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+        QAccessibleEvent show(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&show);
+    }
+
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? text_ : QString(); }
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.invisible = text_.isEmpty();
+        return state;
+    }
+
+private:
+    QString text_;
+};
+
+// Tells screen readers of each part that changed, with what changed in it, and speaks what
+// each action changed.
 class PartAnnouncer final : public IBoardObserver {
 public:
-    explicit PartAnnouncer(const std::vector<PartAccessible*>& parts) : parts_(parts) {}
+    PartAnnouncer(const std::vector<PartAccessible*>& parts, NoticeAccessible& notice)
+        : parts_(parts), notice_(notice) {}
 
     void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override {
         QAccessibleInterface* changed = parts_[static_cast<std::size_t>(part)];
@@ -143,11 +191,14 @@ public:
         }
     }
 
+    void Announce(const std::string& text) override { notice_.Show(FromCp1252(text)); }
+
 private:
     const std::vector<PartAccessible*>& parts_;
+    NoticeAccessible& notice_;
 };
 
-// The board widget. Its parts are made, and the layer starts telling of changes, at the first
+// The board widget. Its nodes are made, and the layer starts telling of changes, at the first
 // request for a child: that is a screen reader walking into the board.
 class BoardAccessible final : public QAccessibleWidget {
 public:
@@ -159,29 +210,28 @@ public:
         for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
     }
 
-    int childCount() const override { return kBoardChildCount; }
+    int childCount() const override { return kBoardGroupCount + 1; }
 
     QAccessibleInterface* child(int index) const override {
-        if (index >= 0 && index < kFirstGridPart) return Part(index);
-        if (index == kStatusChild) return Part(kStatusPart);
-        if (index == kGridChild) return Grid();
-        return nullptr;
+        const_cast<BoardAccessible*>(this)->MakeNodes();
+        if (index >= 0 && index < static_cast<int>(groups_.size())) return groups_[static_cast<std::size_t>(index)];
+        return index == kNoticeChild ? notice_ : nullptr;
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int index = 0; index < kBoardChildCount; ++index)
+        for (int index = 0; index < childCount(); ++index)
             if (this->child(index) == child) return index;
         return -1;
     }
 
     PartAccessible* Part(int part) const {
-        const_cast<BoardAccessible*>(this)->MakeParts();
+        const_cast<BoardAccessible*>(this)->MakeNodes();
         return parts_.empty() ? nullptr : parts_[static_cast<std::size_t>(part)];
     }
 
-    GridAccessible* Grid() const {
-        const_cast<BoardAccessible*>(this)->MakeParts();
-        return grid_;
+    GroupAccessible* Group(int group) const {
+        const_cast<BoardAccessible*>(this)->MakeNodes();
+        return groups_.empty() ? nullptr : groups_[static_cast<std::size_t>(group)];
     }
 
     BoardPart Describe(int part) const {
@@ -189,7 +239,7 @@ public:
         return layer ? layer->DescribeBoardPart(part) : BoardPart{};
     }
 
-    // A cell's rectangle with its outline, in screen coordinates.
+    // A rectangle with its outline, in screen coordinates.
     QRect ScreenRect(const CellRect& rect) const {
         return QRect(widget()->mapToGlobal(QPoint(rect.Left, rect.Top)),
                      QSize(rect.Right - rect.Left + 1, rect.Bottom - rect.Top + 1));
@@ -220,38 +270,40 @@ private:
         return form ? &form->Window() : nullptr;
     }
 
-    void MakeParts() {
+    template <typename Node>
+    Node* Register(Node* node) {
+        ids_.push_back(QAccessible::registerAccessibleInterface(node));
+        return node;
+    }
+
+    void MakeNodes() {
         if (!parts_.empty()) return;
         GameWindow* layer = Layer();
         if (!layer) return;
         parts_.reserve(kBoardPartCount);
-        for (int part = 0; part < kBoardPartCount; ++part) {
-            parts_.push_back(new PartAccessible(*this, part));
-            ids_.push_back(QAccessible::registerAccessibleInterface(parts_.back()));
-        }
-        grid_ = new GridAccessible(*this);
-        ids_.push_back(QAccessible::registerAccessibleInterface(grid_));
-        announcer_ = std::make_unique<PartAnnouncer>(parts_);
+        for (int part = 0; part < kBoardPartCount; ++part) parts_.push_back(Register(new PartAccessible(*this, part)));
+        for (int group = 0; group < kBoardGroupCount; ++group) groups_.push_back(Register(new GroupAccessible(*this, group)));
+        notice_ = Register(new NoticeAccessible(*this));
+        announcer_ = std::make_unique<PartAnnouncer>(parts_, *notice_);
         layer->SetBoardObserver(announcer_.get());
     }
 
-    // The parts' interfaces belong to Qt's accessibility cache once registered; this interface
-    // deletes them when it goes.
+    // The nodes belong to Qt's accessibility cache once registered; this interface deletes them
+    // when it goes.
     std::vector<PartAccessible*> parts_;
-    GridAccessible* grid_ = nullptr;
+    std::vector<GroupAccessible*> groups_;
+    NoticeAccessible* notice_ = nullptr;
     std::vector<QAccessible::Id> ids_;
     std::unique_ptr<PartAnnouncer> announcer_;
 };
 
-// ---- Parts -----------------------------------------------------------------------------------
+// ---- Nodes -----------------------------------------------------------------------------------
 
-bool PartAccessible::isValid() const { return board_.isValid(); }
+bool BoardNode::isValid() const { return board_.isValid(); }
 
-QWindow* PartAccessible::window() const { return board_.window(); }
+QWindow* BoardNode::window() const { return board_.window(); }
 
-QAccessibleInterface* PartAccessible::parent() const {
-    return IsGridCell() ? static_cast<QAccessibleInterface*>(board_.Grid()) : &board_;
-}
+QAccessibleInterface* PartAccessible::parent() const { return board_.Group(BoardGroupOf(part_)); }
 
 QString PartAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Name) return FromCp1252(board_.Describe(part_).name);
@@ -266,7 +318,7 @@ QAccessible::Role PartAccessible::role() const { return IsGridCell() ? QAccessib
 QAccessible::State PartAccessible::state() const {
     QAccessible::State state;
     state.invisible = !board_.IsShown();
-    if (part_ < kFirstGridPart) {
+    if (part_ < kAlphabetParts) {
         state.selectable = true;
         state.selected = state.pressed = board_.Describe(part_).selected;
     }
@@ -283,50 +335,45 @@ void PartAccessible::doAction(const QString& actionName) {
     if (actionName == pressAction()) board_.Activate(part_);
 }
 
-QAccessibleInterface* PartAccessible::table() const { return IsGridCell() ? board_.Grid() : nullptr; }
+int PartAccessible::columnIndex() const { return board_.Describe(part_).column; }
+int PartAccessible::rowIndex() const { return board_.Describe(part_).row; }
 
-// ---- The grid --------------------------------------------------------------------------------
+QAccessibleInterface* PartAccessible::table() const { return IsGridCell() ? parent() : nullptr; }
 
-bool GridAccessible::isValid() const { return board_.isValid(); }
-
-QWindow* GridAccessible::window() const { return board_.window(); }
-
-QAccessibleInterface* GridAccessible::childAt(int x, int y) const {
-    for (int index = 0; index < kGridCells; ++index) {
-        QAccessibleInterface* cell = child(index);
-        if (cell && cell->rect().contains(x, y)) return cell;
+QAccessibleInterface* GroupAccessible::childAt(int x, int y) const {
+    for (int index = 0; index < childCount(); ++index) {
+        QAccessibleInterface* part = child(index);
+        if (part && part->rect().contains(x, y)) return part;
     }
     return nullptr;
 }
 
-QAccessibleInterface* GridAccessible::parent() const { return &board_; }
+QAccessibleInterface* GroupAccessible::parent() const { return const_cast<BoardAccessible*>(&board_); }
 
-QAccessibleInterface* GridAccessible::child(int index) const {
-    return index >= 0 && index < kGridCells ? board_.Part(kFirstGridPart + index) : nullptr;
+QAccessibleInterface* GroupAccessible::child(int index) const {
+    return index >= 0 && index < childCount() ? board_.Part(group_.firstPart + index) : nullptr;
 }
 
-int GridAccessible::indexOfChild(const QAccessibleInterface* child) const {
-    for (int index = 0; index < kGridCells; ++index)
-        if (board_.Part(kFirstGridPart + index) == child) return index;
+int GroupAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    for (int index = 0; index < childCount(); ++index)
+        if (board_.Part(group_.firstPart + index) == child) return index;
     return -1;
 }
 
-QRect GridAccessible::rect() const {
-    const CellRect first = PuzzleCellRect(1);
-    const CellRect last = PuzzleCellRect(kGridCells);
-    return board_.ScreenRect(CellRect{first.Left, first.Top, last.Right, last.Bottom});
-}
+QRect GroupAccessible::rect() const { return board_.ScreenRect(group_.rect); }
 
-QAccessible::State GridAccessible::state() const {
+QAccessible::State GroupAccessible::state() const {
     QAccessible::State state;
     state.invisible = !board_.IsShown();
     return state;
 }
 
-QAccessibleInterface* GridAccessible::cellAt(int row, int column) const {
-    if (row < 0 || row >= kGridRows || column < 0 || column >= kGridColumns) return nullptr;
-    return child(row * kGridColumns + column);
+QAccessibleInterface* GroupAccessible::cellAt(int row, int column) const {
+    if (row < 0 || row >= group_.rows || column < 0 || column >= group_.columns) return nullptr;
+    return child(row * group_.columns + column);
 }
+
+QAccessibleInterface* NoticeAccessible::parent() const { return const_cast<BoardAccessible*>(&board_); }
 
 }  // namespace
 

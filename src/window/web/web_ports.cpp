@@ -36,13 +36,9 @@ EM_JS(void, JsSetMenuItemState, (const char* name, int enabled, int checked), {
 });
 EM_JS(void, JsSetTimer1, (int milliseconds), { Module.page.setTimer1(milliseconds); });
 
-EM_JS(void, JsBoardPart,
-      (int part, int kind, const char* name, const char* description, int selected, int left, int top, int right,
-       int bottom),
-      {
-          Module.page.boardParts.update(part, kind, UTF8ToString(name), UTF8ToString(description), !!selected, left, top,
-                                        right, bottom);
-      });
+EM_JS(void, JsBoardGroups, (const char* groups), { Module.page.boardParts.setGroups(JSON.parse(UTF8ToString(groups))); });
+EM_JS(void, JsBoardPart, (const char* part), { Module.page.boardParts.update(JSON.parse(UTF8ToString(part))); });
+EM_JS(void, JsAnnounce, (const char* text), { Module.page.boardParts.announce(UTF8ToString(text)); });
 
 // The modal ones: C++ waits here while the page runs on.
 EM_ASYNC_JS(void, JsMessageBox, (const char* description), {
@@ -127,16 +123,55 @@ void WebFrame::ShowErrorReport(const std::string& what) { MessageBox(kApplicatio
 
 // ---- The board for screen readers --------------------------------------------------------
 
+namespace {
+
+// The layer's groups as ARIA has them.
+const char* GroupRole(BoardGroupKind kind) {
+    switch (kind) {
+        case BoardGroupKind::Letters: return "toolbar";
+        case BoardGroupKind::Status: return "group";
+        case BoardGroupKind::Puzzle: return "grid";
+    }
+    return "group";
+}
+
+}  // namespace
+
+// The groups first, in reading order, then every part into its group.
 void WebBoardAccess::Start() {
+    JsonArray groups;
+    for (const BoardGroup& group : kBoardGroups)
+        groups.Append(JsonObject()
+                          .Add("role", GroupRole(group.kind))
+                          .Add("name", group.name)
+                          .Add("rows", group.rows)
+                          .Add("columns", group.columns)
+                          .Text());
+    JsBoardGroups(groups.Text().c_str());
     for (int part = 0; part < kBoardPartCount; ++part) Show(part, window_.DescribeBoardPart(part));
     window_.SetBoardObserver(this);
 }
 
 void WebBoardAccess::BoardPartChanged(int part, const BoardPart&, const BoardPart& now) { Show(part, now); }
 
+void WebBoardAccess::Announce(const std::string& text) { JsAnnounce(PageText(text).c_str()); }
+
+// A part's role, and whether it is pressed: only the alphabet's buttons are toggles.
 void WebBoardAccess::Show(int part, const BoardPart& described) {
-    JsBoardPart(part, static_cast<int>(described.kind), PageText(described.name).c_str(), described.description.c_str(),
-                described.selected, described.rect.Left, described.rect.Top, described.rect.Right, described.rect.Bottom);
+    JsonObject shown;
+    shown.Add("part", part)
+        .Add("group", described.group)
+        .Add("row", described.row)
+        .Add("column", described.column)
+        .Add("role", described.kind == BoardPartKind::GridCell ? "gridcell" : "button")
+        .Add("name", PageText(described.name))
+        .Add("description", PageText(described.description))
+        .Add("left", described.rect.Left)
+        .Add("top", described.rect.Top)
+        .Add("width", described.rect.Right - described.rect.Left + 1)
+        .Add("height", described.rect.Bottom - described.rect.Top + 1);
+    if (described.kind == BoardPartKind::AlphabetButton) shown.Add("pressed", described.selected);
+    JsBoardPart(shown.Text().c_str());
 }
 
 // ---- Dialogs -----------------------------------------------------------------------------

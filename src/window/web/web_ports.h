@@ -40,14 +40,18 @@ private:
     std::function<void()> close_;
 };
 
-// The board for screen readers: a page element over the canvas for each part of the layer's
-// description, renamed as the parts change; activating one does what a click on it does.
+// The board for screen readers: the layer's groups as ARIA groups (a toolbar, a group, a grid
+// of rows) and a page element over the canvas for each part, renamed as the parts change;
+// activating one does what a click on it does. Each move's announcement goes to a polite live
+// region.
 class WebBoardAccess final : public IBoardObserver {
 public:
     explicit WebBoardAccess(GameWindow& window) : window_(window) {}
     // Describes every part to the page and follows the changes from then on.
     void Start();
     void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override;
+    // Into the page's polite live region.
+    void Announce(const std::string& text) override;
 
 private:
     void Show(int part, const BoardPart& described);

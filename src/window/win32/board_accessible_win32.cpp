@@ -1,13 +1,17 @@
-// The board's IAccessible: plain COM over the window layer's board parts, with names in the ANSI
-// code page turned into wide text, locations at the display's scale in screen coordinates, the
-// default action posted back to the window, and name and state changes sent as WinEvents.
+// The board's IAccessible tree: plain COM over the window layer's board tree, with names in the
+// ANSI code page turned into wide text, locations at the display's scale in screen coordinates,
+// the default action posted back to the window, name and state changes sent as WinEvents on the
+// node that holds the part, and each move's announcement as an alert.
 // oleacc, ole32 and oleaut32 are loaded when a screen reader first asks.
 #include "window/win32/board_accessible_win32.h"
 
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "util/win32/ansi_text_win32.h"
 #include "util/win32/system_library_win32.h"
@@ -62,14 +66,42 @@ constexpr wchar_t kDefaultAction[] = L"click";
 
 }  // namespace
 
-// Child ids are board parts plus one; CHILDID_SELF (0) is the client area itself.
-class BoardAccessible final : public IAccessible, public IBoardObserver {
-public:
-    BoardAccessible(HWND window, GameWindow& layer, const BoardPainter& painter)
-        : window_(window), layer_(&layer), painter_(&painter) {}
+// What every node of the tree reaches: the window, the layer and the painter, all cut off at
+// once when the window goes, and the last announcement.
+struct BoardLink {
+    HWND window = nullptr;
+    GameWindow* layer = nullptr;
+    const BoardPainter* painter = nullptr;
+    std::wstring announcement;
+};
 
-    // The window is going: every later call fails, as a reader expects of a vanished object.
-    void Disconnect() { layer_ = nullptr, painter_ = nullptr, window_ = nullptr; }
+// One node of the layer's board tree as an IAccessible: the client area (its children the three
+// groups and the announcements' alert), a group (its children the group's parts; the puzzle's,
+// the table's rows), or a row of the table (its children that row's cells). Parts are simple
+// elements, reached by child id from their node; groups and rows are objects of their own, which
+// a reader can also get by their object id through WM_GETOBJECT.
+class BoardNode final : public IAccessible {
+public:
+    enum class Level { Client, Group, Row };
+
+    // A child: a node of its own, a part, or (for the client area) the alert.
+    struct Child {
+        BoardNode* node = nullptr;
+        int part = -1;
+    };
+
+    BoardNode(std::shared_ptr<BoardLink> link, Level level, int index, LONG objectId)
+        : link_(std::move(link)), level_(level), index_(index), objectId_(objectId) {}
+
+    void SetParent(BoardNode* parent) { parent_ = parent; }
+    void Add(Child child) { children_.push_back(child); }
+    LONG ObjectId() const { return objectId_; }
+    // The child id of a part within this node, or 0.
+    LONG ChildIdOf(int part) const {
+        for (std::size_t i = 0; i < children_.size(); ++i)
+            if (!children_[i].node && children_[i].part == part) return static_cast<LONG>(i) + 1;
+        return 0;
+    }
 
     // ---- IUnknown ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -105,137 +137,150 @@ public:
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         if (parent == nullptr) return E_POINTER;
         *parent = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        return Functions().createStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+        if (!Live()) return RPC_E_DISCONNECTED;
+        if (parent_) return parent_->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return Functions().createStdAccessibleObject(link_->window, OBJID_WINDOW, __uuidof(IDispatch),
                                                      reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (count == nullptr) return E_POINTER;
-        *count = kBoardPartCount;
-        return layer_ ? S_OK : RPC_E_DISCONNECTED;
+        *count = static_cast<LONG>(children_.size());
+        return Live() ? S_OK : RPC_E_DISCONNECTED;
     }
-    // The parts are simple elements, reached through their child ids.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        return Part(child) >= 0 ? S_FALSE : E_INVALIDARG;
+        if (!Live()) return RPC_E_DISCONNECTED;
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (!found->node) return S_FALSE;
+        return found->node->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (name) *name = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        if (IsSelf(child)) {
-            wchar_t caption[256] = {};
-            GetWindowTextW(window_, caption, 256);
-            return ReturnText(caption, name);
-        }
-        const int part = Part(child);
-        if (part < 0) return E_INVALIDARG;
-        return ReturnText(FromAnsi(layer_->DescribeBoardPart(part).name), name);
+        if (!Live()) return RPC_E_DISCONNECTED;
+        if (IsSelf(child)) return ReturnText(OwnName(), name);
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (found->node) return found->node->get_accName(Self(), name);
+        if (found->part < 0) return ReturnText(link_->announcement, name);
+        return ReturnText(FromAnsi(Describe(found->part).name), name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         if (value) *value = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        return IsSelf(child) || Part(child) >= 0 ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
+        if (!Live()) return RPC_E_DISCONNECTED;
+        return IsSelf(child) || Find(child) ? DISP_E_MEMBERNOTFOUND : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         if (description) *description = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) return S_FALSE;
-        const int part = Part(child);
-        if (part < 0) return E_INVALIDARG;
-        return ReturnText(FromAnsi(layer_->DescribeBoardPart(part).description), description);
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (found->node || found->part < 0) return S_FALSE;
+        return ReturnText(FromAnsi(Describe(found->part).description), description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (role == nullptr) return E_POINTER;
         role->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) {
-            SetChild(role, ROLE_SYSTEM_CLIENT);
+            SetChild(role, OwnRole());
             return S_OK;
         }
-        const int part = Part(child);
-        if (part < 0) return E_INVALIDARG;
-        const bool isCell = layer_->DescribeBoardPart(part).kind == BoardPartKind::GridCell;
-        SetChild(role, isCell ? ROLE_SYSTEM_CELL : ROLE_SYSTEM_PUSHBUTTON);
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (found->node) {
+            SetChild(role, found->node->OwnRole());
+        } else if (found->part < 0) {
+            SetChild(role, ROLE_SYSTEM_ALERT);
+        } else {
+            SetChild(role, Describe(found->part).kind == BoardPartKind::GridCell ? ROLE_SYSTEM_CELL : ROLE_SYSTEM_PUSHBUTTON);
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         if (state == nullptr) return E_POINTER;
         state->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) {
-            SetChild(state, STATE_SYSTEM_FOCUSABLE | (GetFocus() == window_ ? STATE_SYSTEM_FOCUSED : 0));
+            LONG flags = level_ == Level::Client ? STATE_SYSTEM_FOCUSABLE : Offscreen(OwnArea());
+            if (level_ == Level::Client && GetFocus() == link_->window) flags |= STATE_SYSTEM_FOCUSED;
+            SetChild(state, flags);
             return S_OK;
         }
-        const int part = Part(child);
-        if (part < 0) return E_INVALIDARG;
-        const BoardPart described = layer_->DescribeBoardPart(part);
-        LONG flags = 0;
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (found->node) return found->node->get_accState(Self(), state);
+        if (found->part < 0) {
+            SetChild(state, link_->announcement.empty() ? STATE_SYSTEM_INVISIBLE : 0);
+            return S_OK;
+        }
+        const BoardPart described = Describe(found->part);
+        LONG flags = Offscreen(PartArea(found->part));
         if (described.kind == BoardPartKind::AlphabetButton)
             flags |= STATE_SYSTEM_SELECTABLE | (described.selected ? STATE_SYSTEM_SELECTED : 0);
-        // A part the window has been made too small to show.
-        RECT client{}, area = PartArea(part), visible{};
-        GetClientRect(window_, &client);
-        if (!IntersectRect(&visible, &client, &area) || !EqualRect(&visible, &area)) flags |= STATE_SYSTEM_OFFSCREEN;
         SetChild(state, flags);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
         if (help) *help = nullptr;
-        return layer_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+        return Live() ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
         if (file) *file = nullptr;
         if (topic) *topic = 0;
-        return layer_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+        return Live() ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
         if (shortcut) *shortcut = nullptr;
-        return layer_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+        return Live() ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (focus == nullptr) return E_POINTER;
         focus->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        if (GetFocus() == window_) SetChild(focus, CHILDID_SELF);
+        if (!Live()) return RPC_E_DISCONNECTED;
+        if (level_ == Level::Client && GetFocus() == link_->window) SetChild(focus, CHILDID_SELF);
         return focus->vt == VT_EMPTY ? S_FALSE : S_OK;
     }
     // The selected letter's button, when a letter is selected.
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (selection == nullptr) return E_POINTER;
         selection->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        for (int part = 0; part < kFirstGridPart; ++part) {
-            if (!layer_->DescribeBoardPart(part).selected) continue;
-            SetChild(selection, part + 1);
+        if (!Live()) return RPC_E_DISCONNECTED;
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            const Child& child = children_[i];
+            if (child.node || child.part < 0 || !Describe(child.part).selected) continue;
+            SetChild(selection, static_cast<LONG>(i) + 1);
             return S_OK;
         }
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (action) *action = nullptr;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) return DISP_E_MEMBERNOTFOUND;
-        if (Part(child) < 0) return E_INVALIDARG;
-        return ReturnText(kDefaultAction, action);
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        return found->node || found->part < 0 ? DISP_E_MEMBERNOTFOUND : ReturnText(kDefaultAction, action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
-        return layer_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+        return Live() ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         if (!left || !top || !width || !height) return E_POINTER;
         *left = *top = *width = *height = 0;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         RECT area{};
         if (IsSelf(child)) {
-            GetClientRect(window_, &area);
+            area = OwnArea();
         } else {
-            const int part = Part(child);
-            if (part < 0) return E_INVALIDARG;
-            area = PartArea(part);
+            const Child* found = Find(child);
+            if (!found) return E_INVALIDARG;
+            if (found->part < 0 && !found->node) return S_OK;  // the alert takes no room
+            area = found->node ? found->node->OwnArea() : PartArea(found->part);
         }
-        MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&area), 2);
+        MapWindowPoints(link_->window, nullptr, reinterpret_cast<POINT*>(&area), 2);
         *left = area.left;
         *top = area.top;
         *width = area.right - area.left;
@@ -245,80 +290,205 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         if (end == nullptr) return E_POINTER;
         end->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
-        int next = -1;
+        if (!Live()) return RPC_E_DISCONNECTED;
+        const LONG count = static_cast<LONG>(children_.size());
+        LONG next = 0;
         if (IsSelf(start)) {
-            if (direction == NAVDIR_FIRSTCHILD) next = 0;
-            if (direction == NAVDIR_LASTCHILD) next = kBoardPartCount - 1;
+            if (direction == NAVDIR_FIRSTCHILD) next = 1;
+            if (direction == NAVDIR_LASTCHILD) next = count;
         } else {
-            const int part = Part(start);
-            if (part < 0) return E_INVALIDARG;
-            if (direction == NAVDIR_NEXT) next = part + 1;
-            if (direction == NAVDIR_PREVIOUS) next = part - 1;
+            if (!Find(start)) return E_INVALIDARG;
+            if (direction == NAVDIR_NEXT) next = start.lVal + 1;
+            if (direction == NAVDIR_PREVIOUS) next = start.lVal - 1;
         }
-        if (next < 0 || next >= kBoardPartCount) return S_FALSE;
-        SetChild(end, next + 1);
-        return S_OK;
+        if (next < 1 || next > count) return S_FALSE;
+        return ReturnChild(next, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
         if (child == nullptr) return E_POINTER;
         child->vt = VT_EMPTY;
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         POINT point{x, y};
-        RECT client{};
-        ScreenToClient(window_, &point);
-        GetClientRect(window_, &client);
-        if (!PtInRect(&client, point)) return S_FALSE;
-        const POINT board = painter_->Scale().ToDesign(point);
-        SetChild(child, CHILDID_SELF);
-        for (int part = 0; part < kBoardPartCount; ++part) {
-            const CellRect rect = layer_->DescribeBoardPart(part).rect;
-            if (board.x >= rect.Left && board.x <= rect.Right && board.y >= rect.Top && board.y <= rect.Bottom) {
-                SetChild(child, part + 1);
-                break;
-            }
+        ScreenToClient(link_->window, &point);
+        const RECT own = OwnArea();
+        if (!PtInRect(&own, point)) return S_FALSE;
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            const Child& entry = children_[i];
+            if (!entry.node && entry.part < 0) continue;
+            const RECT area = entry.node ? entry.node->OwnArea() : PartArea(entry.part);
+            if (PtInRect(&area, point)) return ReturnChild(static_cast<LONG>(i) + 1, child);
         }
+        SetChild(child, CHILDID_SELF);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (!layer_) return RPC_E_DISCONNECTED;
+        if (!Live()) return RPC_E_DISCONNECTED;
         if (IsSelf(child)) return DISP_E_MEMBERNOTFOUND;
-        const int part = Part(child);
-        if (part < 0) return E_INVALIDARG;
-        return PostMessageW(window_, kActivateBoardPart, static_cast<WPARAM>(part), 0) ? S_OK : E_FAIL;
+        const Child* found = Find(child);
+        if (!found) return E_INVALIDARG;
+        if (found->node || found->part < 0) return DISP_E_MEMBERNOTFOUND;
+        return PostMessageW(link_->window, kActivateBoardPart, static_cast<WPARAM>(found->part), 0) ? S_OK : E_FAIL;
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
-    // ---- IBoardObserver: the layer names each part that changed, once per change ----
-    void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override {
-        if (!layer_) return;
-        const LONG child = part + 1;
-        if (now.name != before.name) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT, child);
-        if (now.description != before.description)
-            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, child);
-        if (now.selected != before.selected) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_, OBJID_CLIENT, child);
-    }
-
 private:
-    ~BoardAccessible() = default;
+    ~BoardNode() = default;
 
-    static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-    // The board part of a child id, or -1.
-    static int Part(const VARIANT& child) {
-        if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > kBoardPartCount) return -1;
-        return static_cast<int>(child.lVal) - 1;
+    bool Live() const { return link_->layer != nullptr; }
+    BoardPart Describe(int part) const { return link_->layer->DescribeBoardPart(part); }
+    static VARIANT Self() {
+        VARIANT self;
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return self;
     }
-    // A part's outline rectangle in the client area, at the board's scale.
+    static bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+    const Child* Find(const VARIANT& child) const {
+        if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > static_cast<LONG>(children_.size())) return nullptr;
+        return &children_[static_cast<std::size_t>(child.lVal - 1)];
+    }
+    // A child that is an object comes as that object, as readers expect of navigation and hits.
+    HRESULT ReturnChild(LONG id, VARIANT* out) const {
+        const Child& child = children_[static_cast<std::size_t>(id - 1)];
+        if (!child.node) {
+            SetChild(out, id);
+            return S_OK;
+        }
+        out->vt = VT_DISPATCH;
+        return child.node->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&out->pdispVal));
+    }
+
+    std::wstring OwnName() const {
+        if (level_ == Level::Group) return FromAnsi(kBoardGroups[index_].name);
+        if (level_ == Level::Row) return {};
+        wchar_t caption[256] = {};
+        GetWindowTextW(link_->window, caption, 256);
+        return caption;
+    }
+    LONG OwnRole() const {
+        if (level_ == Level::Client) return ROLE_SYSTEM_CLIENT;
+        if (level_ == Level::Row) return ROLE_SYSTEM_ROW;
+        switch (kBoardGroups[index_].kind) {
+            case BoardGroupKind::Letters: return ROLE_SYSTEM_TOOLBAR;
+            case BoardGroupKind::Status: return ROLE_SYSTEM_GROUPING;
+            case BoardGroupKind::Puzzle: return ROLE_SYSTEM_TABLE;
+        }
+        return ROLE_SYSTEM_GROUPING;
+    }
+    // The node's area in the client area, at the board's scale.
+    RECT OwnArea() const {
+        if (level_ == Level::Client) {
+            RECT client{};
+            GetClientRect(link_->window, &client);
+            return client;
+        }
+        CellRect rect{};
+        if (level_ == Level::Row) {
+            const CellRect first = PuzzleCellRect(index_ * kGridColumns + 1);
+            const CellRect last = PuzzleCellRect((index_ + 1) * kGridColumns);
+            rect = CellRect{first.Left, first.Top, last.Right, last.Bottom};
+        } else {
+            rect = kBoardGroups[index_].rect;
+        }
+        return link_->painter->Scale().ToDevice(RECT{rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1});
+    }
     RECT PartArea(int part) const {
-        const CellRect rect = layer_->DescribeBoardPart(part).rect;
-        return painter_->Scale().ToDevice(RECT{rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1});
+        const CellRect rect = Describe(part).rect;
+        return link_->painter->Scale().ToDevice(RECT{rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1});
+    }
+    // An area the window has been made too small to show.
+    LONG Offscreen(const RECT& area) const {
+        RECT client{}, visible{};
+        GetClientRect(link_->window, &client);
+        return !IntersectRect(&visible, &client, &area) || !EqualRect(&visible, &area) ? STATE_SYSTEM_OFFSCREEN : 0;
     }
 
     LONG references_ = 1;
-    HWND window_;
-    GameWindow* layer_;
-    const BoardPainter* painter_;
+    std::shared_ptr<BoardLink> link_;
+    const Level level_;
+    const int index_;          // the group's or the row's index
+    const LONG objectId_;
+    BoardNode* parent_ = nullptr;
+    std::vector<Child> children_;
+};
+
+// Object ids of the groups and the rows, for WinEvents and WM_GETOBJECT; the client area is
+// OBJID_CLIENT.
+constexpr LONG kFirstGroupObject = 1;
+constexpr LONG kFirstRowObject = kFirstGroupObject + kBoardGroupCount;
+
+// Builds the tree and turns the layer's changes into WinEvents on the node holding each part.
+class BoardAccessible final : public IBoardObserver {
+public:
+    BoardAccessible(HWND window, GameWindow& layer, const BoardPainter& painter)
+        : link_(std::make_shared<BoardLink>(BoardLink{window, &layer, &painter, {}})) {
+        nodes_.push_back(new BoardNode(link_, BoardNode::Level::Client, -1, OBJID_CLIENT));
+        BoardNode* root = nodes_.front();
+        for (int group = 0; group < kBoardGroupCount; ++group) {
+            auto* node = new BoardNode(link_, BoardNode::Level::Group, group, kFirstGroupObject + group);
+            node->SetParent(root);
+            root->Add({node, -1});
+            nodes_.push_back(node);
+            const BoardGroup& shape = kBoardGroups[group];
+            if (shape.kind != BoardGroupKind::Puzzle) {
+                for (int i = 0; i < shape.PartCount(); ++i) Add(node, shape.firstPart + i);
+                continue;
+            }
+            for (int row = 0; row < shape.rows; ++row) {
+                auto* rowNode = new BoardNode(link_, BoardNode::Level::Row, row, kFirstRowObject + row);
+                rowNode->SetParent(node);
+                node->Add({rowNode, -1});
+                nodes_.push_back(rowNode);
+                for (int column = 0; column < shape.columns; ++column)
+                    Add(rowNode, shape.firstPart + row * shape.columns + column);
+            }
+        }
+        root->Add({nullptr, -1});  // the alert that speaks the announcements
+    }
+
+    ~BoardAccessible() override {
+        *link_ = BoardLink{};
+        for (BoardNode* node : nodes_) node->Release();
+    }
+
+    // The node a WM_GETOBJECT asks for, or null.
+    BoardNode* Node(LONG objectId) const {
+        for (BoardNode* node : nodes_)
+            if (node->ObjectId() == objectId) return node;
+        return nullptr;
+    }
+
+    void BoardPartChanged(int part, const BoardPart& before, const BoardPart& now) override {
+        if (!link_->layer) return;
+        const BoardNode* holder = holders_[static_cast<std::size_t>(part)];
+        const LONG object = holder->ObjectId(), child = holder->ChildIdOf(part);
+        if (now.name != before.name) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, link_->window, object, child);
+        if (now.description != before.description)
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, link_->window, object, child);
+        if (now.selected != before.selected) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, link_->window, object, child);
+    }
+
+    // MSAA has no announcement of its own: an alert that changes its name and raises the system's
+    // alert event is what readers speak at once.
+    void Announce(const std::string& text) override {
+        if (!link_->layer) return;
+        link_->announcement = FromAnsi(text);
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, link_->window, OBJID_CLIENT, kAlertChild);
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, link_->window, OBJID_CLIENT, kAlertChild);
+    }
+
+    static constexpr LONG kAlertChild = kBoardGroupCount + 1;
+
+private:
+    void Add(BoardNode* node, int part) {
+        node->Add({nullptr, part});
+        holders_[static_cast<std::size_t>(part)] = node;
+    }
+
+    std::shared_ptr<BoardLink> link_;
+    std::vector<BoardNode*> nodes_;
+    BoardNode* holders_[kBoardPartCount] = {};
 };
 
 // ---- The main window's side -------------------------------------------------------------------
@@ -328,9 +498,9 @@ std::unique_ptr<BoardAccessibility> BoardAccessibility::Create(HWND window, Game
     const AccessibilityFunctions& functions = Functions();
     if (!functions.IsComplete()) return nullptr;
     std::unique_ptr<BoardAccessibility> bridge(new BoardAccessibility);
-    bridge->object_ = new BoardAccessible(window, layer, painter);
+    bridge->object_ = std::make_unique<BoardAccessible>(window, layer, painter);
     bridge->layer_ = &layer;
-    layer.SetBoardObserver(bridge->object_);
+    layer.SetBoardObserver(bridge->object_.get());
     // Handing the object out marshals it, which takes COM on this thread; a thread that has
     // it already (S_FALSE) is counted all the same.
     bridge->comInitialized_ = SUCCEEDED(functions.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -339,15 +509,15 @@ std::unique_ptr<BoardAccessibility> BoardAccessibility::Create(HWND window, Game
 
 BoardAccessibility::~BoardAccessibility() {
     if (layer_) layer_->SetBoardObserver(nullptr);
-    if (object_) {
-        object_->Disconnect();
-        object_->Release();
-    }
+    object_.reset();
     if (comInitialized_) Functions().coUninitialize();
 }
 
-LRESULT BoardAccessibility::ClientObject(WPARAM wParam) {
-    return Functions().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(object_));
+bool BoardAccessibility::Holds(LPARAM objectId) const { return object_->Node(static_cast<LONG>(objectId)) != nullptr; }
+
+LRESULT BoardAccessibility::Object(WPARAM wParam, LPARAM objectId) {
+    BoardNode* node = object_->Node(static_cast<LONG>(objectId));
+    return Functions().lresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(node));
 }
 
 }  // namespace lumera::win32

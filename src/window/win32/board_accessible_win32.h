@@ -21,8 +21,9 @@ class BoardAccessible;
 // does not keep the reader waiting.
 inline constexpr UINT kActivateBoardPart = WM_APP + 0x21;
 
-// The main window's client area as a screen reader sees it: child 1 to 297 are the layer's
-// board parts 0 to 296 (the alphabet buttons, the grid's cells row by row, the status box).
+// The main window's client area as a screen reader sees it: the layer's board tree, the client
+// area holding the alphabet's toolbar, the status and the puzzle's table of rows of cells, and
+// an alert that speaks each move.
 class BoardAccessibility {
 public:
     // Null when the system's accessibility library cannot be had.
@@ -31,18 +32,24 @@ public:
     BoardAccessibility(const BoardAccessibility&) = delete;
     BoardAccessibility& operator=(const BoardAccessibility&) = delete;
 
-    // The answer to WM_GETOBJECT for the client area.
-    LRESULT ClientObject(WPARAM wParam);
+    // Whether a WM_GETOBJECT asks for a node of the tree (the client area, a group, a row).
+    bool Holds(LPARAM objectId) const;
+    // The answer to such a WM_GETOBJECT.
+    LRESULT Object(WPARAM wParam, LPARAM objectId);
 
 private:
     BoardAccessibility() = default;
 
-    BoardAccessible* object_ = nullptr;
+    std::unique_ptr<BoardAccessible> object_;
     GameWindow* layer_ = nullptr;
     bool comInitialized_ = false;
 };
 
-// Whether a WM_GETOBJECT asks for the client area.
-inline bool AsksForClient(LPARAM objectId) { return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT); }
+// Whether a WM_GETOBJECT may ask for the board: the client area or one of the tree's own object
+// ids, which are small positive numbers.
+inline bool AsksForBoard(LPARAM objectId) {
+    const auto id = static_cast<LONG>(objectId);
+    return id == OBJID_CLIENT || (id > 0 && id < 64);
+}
 
 }  // namespace lumera::win32

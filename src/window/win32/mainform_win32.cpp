@@ -83,13 +83,13 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                        [this, wParam, lParam] { AdoptScale(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); });
             return 0;
         case WM_GETOBJECT:
-            if (AsksForClient(lParam)) {
+            if (AsksForBoard(lParam)) {
                 try {
                     if (!accessibility_) accessibility_ = BoardAccessibility::Create(window_, *layer_, painter_);
                 } catch (const std::exception&) {
                     // Without it the reader gets the system's plain object for the client area.
                 }
-                if (accessibility_) return accessibility_->ClientObject(wParam);
+                if (accessibility_ && accessibility_->Holds(lParam)) return accessibility_->Object(wParam, lParam);
             }
             break;
         case kActivateBoardPart:
