@@ -95,8 +95,6 @@ struct WindowPorts {
     IFileOpener& files;
 };
 
-enum class PointerButton { Left, Right, Middle };
-
 // The board as a screen reader hears it: the 26 alphabet buttons (parts 0 to 25), the grid of
 // 9 rows and 30 columns (parts 26 to 295, row by row) and the status box (part 296). Each part
 // has one action, which does what a click on its centre does.
@@ -136,7 +134,7 @@ public:
     // frame's error report and ends that event.
     void FormCreate();  // the splash and Timer1, InitGame, "A" selected
     void FormPaint();   // paints every cell from the game state and shows the whole board
-    void FormMouseUp(PointerButton button, int x, int y);
+    void FormMouseUp(int x, int y);  // a release of any button: which one does not count
     void FormClose();   // any close of the main window: the donation reminder decides
     void Timer1Timer();
 

@@ -1,4 +1,5 @@
-// The game window's fixed texts, fonts and placement, shown alike by both front-ends.
+// The game window's fixed texts, shown alike by every front-end: the program's title, the
+// captions, the help document's name and the error report's text.
 #pragma once
 
 #include <string>
@@ -13,20 +14,6 @@ inline constexpr char kApplicationTitle[] = "Lumera 8.0 Freeware Edition";
 inline const std::string kAppCaption = std::string("Lumera 8.0 by ") + kPublisherSite;
 inline constexpr char kInformationCaption[] = "Information";
 inline constexpr char kHelpDocument[] = "lumera8.html";
-
-// The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.
-inline constexpr char kBoardFontName[] = "Arial";
-inline constexpr int kLetterPixels = 16;
-inline constexpr int kStatusPixels = 24;
-
-// Timer1, the main window's timer: its first tick takes the start-up splash away.
-inline constexpr int kTimer1Interval = 1500;
-
-// The main window's frame: its top-left corner and outer size at 96 dots per inch.
-inline constexpr int kWindowLeft = 173;
-inline constexpr int kWindowTop = 137;
-inline constexpr int kWindowWidth = 614;
-inline constexpr int kWindowHeight = 314;
 
 // The error report's text: a full stop is appended when the last character's code comes
 // after that of ".".

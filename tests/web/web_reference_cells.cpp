@@ -8,7 +8,7 @@
 #include <QFile>
 
 #include "util/text_encoding.h"
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 #include "window/window_rig.h"
 
 namespace {

@@ -14,9 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "../engine/fakes.h"
-#include "util/registry_store.h"
-#include "util/store_settings_port.h"
+#include "../util/temp_store.h"
 #include "window/qt/mainform.h"
 #include "window/qt/qt_ports.h"
 
@@ -77,26 +75,19 @@ private:
 
 // The game window with its real Qt dialogs, answered by `answerer`.
 struct RealDialogsRig {
-    TempDir dir;
+    TempStore temp;
+    TempDir& dir = temp.dir;
     ModalAnswerer answerer;
     FakeSound sound;
     SequenceRandom random;
     FakeClock clock;
-    util::RegistryStore store{StoreFile()};
-    StoreSettingsPort storePort{store};
+    util::RegistryStore& store = temp.store;
+    StoreSettingsPort& storePort = temp.port;
     std::unique_ptr<TLumeraMainForm> form;
-    std::filesystem::path previousFolder = std::filesystem::current_path();
 
-    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n") {
-        dir.Write("Lumera8.dat", puzzles);
-        std::filesystem::current_path(dir.path);
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir.path / "config").string()));
-    }
-    ~RealDialogsRig() {
-        form.reset();
-        std::filesystem::current_path(previousFolder);
-    }
-    std::filesystem::path StoreFile() const { return dir.path / "config" / "lumera8" / "registry.reg"; }
+    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n") { temp.EnterWithPuzzles(puzzles); }
+    ~RealDialogsRig() { form.reset(); }
+    std::filesystem::path StoreFile() const { return temp.StoreFile(); }
     // Stores the settings record as a previous run would have left it.
     void StorePuzzleFile(const std::string& name) {
         TRegInfo info{};

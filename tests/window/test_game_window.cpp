@@ -22,7 +22,7 @@ struct StartedRig {
         rig.window.FormCreate();
     }
     ~StartedRig() { std::filesystem::current_path(previous); }
-    void ClickCentreOf(const CellRect& r) { rig.window.FormMouseUp(PointerButton::Left, r.Left + 9, r.Top + 10); }
+    void ClickCentreOf(const CellRect& r) { rig.window.FormMouseUp(r.Left + 9, r.Top + 10); }
 };
 
 TEST(GameWindowLife, CreationShowsTheSplashStartsTimer1DealsAndSelectsA) {
@@ -75,7 +75,7 @@ TEST(GameWindowInput, ReleasesActAtTheHitAreasBoundaryPixels) {
     LumeraGame& game = started.rig.Game();
     const auto selectedAfter = [&](int x, int y) {
         game.SelectLetter('Z');
-        window.FormMouseUp(PointerButton::Right, x, y);
+        window.FormMouseUp(x, y);
         return game.SelectedLetter;
     };
     EXPECT_EQ(selectedAfter(23, 10), 'A');  // the gap right of cell 1 belongs to it
@@ -87,9 +87,9 @@ TEST(GameWindowInput, ReleasesActAtTheHitAreasBoundaryPixels) {
         EXPECT_EQ(selectedAfter(x, y), 'Z') << x << "," << y;
 
     const std::string working = game.Working;
-    window.FormMouseUp(PointerButton::Middle, 603, 261);  // cell 270, past any text
+    window.FormMouseUp(603, 261);  // cell 270, past any text
     EXPECT_EQ(game.Working, working);
-    window.FormMouseUp(PointerButton::Left, 599, 45);  // the status box deals the puzzle again
+    window.FormMouseUp(599, 45);  // the status box deals the puzzle again
     EXPECT_EQ(game.SelectedLetter, kNoLetter);
     EXPECT_EQ(game.Solution, "HELLO WORLD");
 }
@@ -149,7 +149,7 @@ TEST(GameWindowMenu, CommandsByItemNameAndTheFrameMirrorsTheirStates) {
         EXPECT_FALSE(rig.frame.enabled.at(name)) << name;
     }
     EXPECT_TRUE(window.IsCommandEnabled("menuQuit"));
-    window.FormMouseUp(PointerButton::Left, 400, 20);
+    window.FormMouseUp(400, 20);
     for (const char* name : kSolverDisabledCommands) EXPECT_TRUE(window.IsCommandEnabled(name)) << name;
 }
 

@@ -8,33 +8,28 @@
 #include <string>
 #include <utility>
 
-#include "../engine/fakes.h"
-#include "util/registry_store.h"
-#include "util/store_settings_port.h"
+#include "../util/temp_store.h"
 #include "window/qt/mainform.h"
 #include "window/qt/qt_ports.h"
 
 namespace lumera::testing {
 
 struct WindowRig {
-    TempDir dir;
+    TempStore temp;
+    TempDir& dir = temp.dir;
     FakeDialogs dialogs;
     FakeSound sound;
     SequenceRandom random;
     FakeClock clock;
-    util::RegistryStore store{StoreFile()};
-    StoreSettingsPort storePort{store};
+    util::RegistryStore& store = temp.store;
+    StoreSettingsPort& storePort = temp.port;
     std::unique_ptr<TLumeraMainForm> form;
-    std::filesystem::path previousFolder = std::filesystem::current_path();
 
-    // The game finds its puzzle file by relative name, so the rig works in its own folder.
     explicit WindowRig(const std::string& puzzles = "HELLO WORLD - SOMEONE\nSECOND LINE\nTHIRD LINE\n") {
-        dir.Write("Lumera8.dat", puzzles);
-        std::filesystem::current_path(dir.path);
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir.path / "config").string()));
+        temp.EnterWithPuzzles(puzzles);
         Start();
     }
-    std::filesystem::path StoreFile() const { return dir.path / "config" / "lumera8" / "registry.reg"; }
+    std::filesystem::path StoreFile() const { return temp.StoreFile(); }
     void Start() {
         MainFormServices services;
         services.dialogs = &dialogs;
@@ -44,13 +39,10 @@ struct WindowRig {
         services.store = &storePort;
         form = std::make_unique<TLumeraMainForm>(services);
     }
-    ~WindowRig() {
-        form.reset();
-        std::filesystem::current_path(previousFolder);
-    }
+    ~WindowRig() { form.reset(); }
     LumeraGame& Game() { return form->Game(); }
     QImage Screen() { return form->Board().grab().toImage(); }
-    void Click(int x, int y) { form->FormMouseUp(Qt::LeftButton, x, y); }
+    void Click(int x, int y) { form->FormMouseUp(x, y); }
     void ClickAlphabet(char letter) {
         const CellRect r = AlphabetCellRect(letter - 'A' + 1);
         Click(r.Left + 5, r.Top + 5);

@@ -222,7 +222,7 @@ void TDonateForm::Close() { closed_ = true; }
 
 // ---- Window procedures ---------------------------------------------------------------------
 
-LRESULT TDonateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TDonateForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: {
             RECT client{};

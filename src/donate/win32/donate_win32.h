@@ -36,7 +36,7 @@ private:
     void FreeResources();
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK GroupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Close();
     void MakeFonts();
     void LayOut();

@@ -1,18 +1,18 @@
 // Program entry of the browser edition: the page calls these functions. lumera_start is the
-// program's entry and the main window's creation; the others are the window's events as the
-// page receives them. Every one is wrapped like a desktop event handler: an error that escapes
-// reaches the error report and ends that event only.
+// program's entry and the main window's creation, lumera_close and lumera_page_hide its end
+// (startup/program.h; the page has no message loop to wait in); the others are the window's
+// events as the page receives them. Every one is wrapped like a desktop event handler: an error
+// that escapes reaches the error report and ends that event only.
 #include <emscripten.h>
 
 #include <memory>
 
-#include "donate/donation_reminder.h"
 #include "donate/web/donate_web.h"
 #include "engine/random_source.h"
+#include "startup/program.h"
 #include "startup/program_shell.h"
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
-#include "util/days.h"
 #include "util/web/page_files.h"
 #include "util/web/web_store.h"
 #include "window/game_window.h"
@@ -41,21 +41,24 @@ private:
     WebDonateDialog donateDialog_;
 };
 
-// The program: its ports and the main window, from entry to the end of the game.
-class WebProgram {
+// The program: its ports and the main window, from entry to the end of the game. The page is
+// the application object and its events are the message loop.
+class WebProgram final : public IProgramToolkit {
 public:
     WebProgram()
         : store_(LocalStorageText()),
           frame_([this] { End(); }),
           window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, store_, random_, clock_, ThePageFiles()}),
-          boardAccess_(window_) {}
+          boardAccess_(window_),
+          program_(store_, "lumera8", *this) {}
 
     WebSettingsStore& Store() { return store_; }
     WebFrame& Frame() { return frame_; }
     WebCellPainter& Painter() { return painter_; }
     GameWindow& Window() { return window_; }
-    WebBoardAccess& BoardAccess() { return boardAccess_; }
     bool HasEnded() const { return ended_; }
+
+    void Start() { program_.Start(); }
 
     // Any close of the main window: the donation reminder decides, its state is written, and
     // the game ends in the page.
@@ -63,8 +66,33 @@ public:
         if (ended_) return;
         ended_ = true;
         window_.FormClose();
-        SaveDonationState();
+        program_.End();
         JsEndGame();
+    }
+
+    // The page goes away with the game still running: the program ends without its windows.
+    void EndWithPage() { program_.End(); }
+
+    void CreateApplication() override {}
+    void CreateMainWindow() override {
+        frame_.CreateMenu();
+        window_.FormCreate();
+        Guard([this] { boardAccess_.Start(); });
+    }
+    int RunMessageLoop() override { return 0; }
+    void ShowErrorReport(const std::string& what) override { frame_.ShowErrorReport(what); }
+
+    template <typename Handler>
+    void Guard(Handler&& handler) noexcept {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            try {
+                frame_.ShowErrorReport(error.what());
+            } catch (...) {
+                // The report itself failed; there is nobody left to tell.
+            }
+        }
     }
 
 private:
@@ -78,25 +106,13 @@ private:
     WebClock clock_;
     GameWindow window_;
     WebBoardAccess boardAccess_;
+    Program program_;
     bool ended_ = false;
 };
 
 std::unique_ptr<WebProgram>& Program() {
     static std::unique_ptr<WebProgram> program;
     return program;
-}
-
-template <typename Handler>
-void Guard(Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        try {
-            if (Program()) Program()->Frame().ShowErrorReport(error.what());
-        } catch (...) {
-            // The report itself failed; there is nobody left to tell.
-        }
-    }
 }
 
 // The running game, or nothing before the start and after the end.
@@ -120,17 +136,11 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
     if (Program()) return;
     Program() = std::make_unique<WebProgram>();
     WebProgram& program = *Program();
-    Guard([&] {
+    program.Guard([&] {
         // Stored text that is no registry export is kept under another name, and said so.
         if (const auto name = program.Store().SetAsideUnreadable()) JsStoreSetAsideMessage(name->c_str());
     });
-    Guard([&] {
-        ConfigureDonation(&program.Store(), [] { return util::TodayDayNumber(); }, "lumera8");
-        LoadDonationState();
-    });
-    program.Frame().CreateMenu();
-    program.Window().FormCreate();
-    Guard([&] { program.BoardAccess().Start(); });
+    program.Start();
 }
 
 // A puzzle file for the game to open by its name: the bundled collection, a chosen file, or
@@ -146,9 +156,9 @@ EMSCRIPTEN_KEEPALIVE void lumera_paint() {
     }
 }
 
-EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int button, int x, int y) {
-    const PointerButton which = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Middle : PointerButton::Left;
-    if (GameWindow* window = Running()) window->FormMouseUp(which, x, y);
+// Which button was released does not count.
+EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int /*button*/, int x, int y) {
+    if (GameWindow* window = Running()) window->FormMouseUp(x, y);
 }
 
 // A screen reader's action on a part of the board.
@@ -169,14 +179,11 @@ EMSCRIPTEN_KEEPALIVE void lumera_timer1() {
 
 // The close box of the game's frame.
 EMSCRIPTEN_KEEPALIVE void lumera_close() {
-    Guard([] {
-        if (Running()) Program()->End();
-    });
+    if (Running()) Program()->Guard([] { Program()->End(); });
 }
 
-// The page goes away with the game still running: the program ends without its windows.
 EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
-    if (Running()) SaveDonationState();
+    if (Running()) Program()->EndWithPage();
 }
 
 // The error report's caption, for errors that the page itself meets.

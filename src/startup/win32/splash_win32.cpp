@@ -107,7 +107,7 @@ void TsplashForm::Label3Click() {
 
 // ---- Window procedure ----------------------------------------------------------------------
 
-LRESULT TsplashForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TsplashForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             FormPaint();

@@ -34,7 +34,7 @@ private:
     enum class Part { None, Image1, btnClose, lblEval, Label1, Label3 };
 
     ~TsplashForm() override;
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormPaint();
     // The part under a point of the client area, in device pixels.
     Part PartAt(int x, int y) const;
