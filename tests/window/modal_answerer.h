@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "../util/temp_store.h"
+#include "window_rig.h"
 #include "window/qt/mainform.h"
 #include "window/qt/qt_ports.h"
 
@@ -74,20 +74,12 @@ private:
 };
 
 // The game window with its real Qt dialogs, answered by `answerer`.
-struct RealDialogsRig {
-    TempStore temp;
-    TempDir& dir = temp.dir;
+struct RealDialogsRig : WindowRig {
     ModalAnswerer answerer;
-    FakeSound sound;
-    SequenceRandom random;
-    FakeClock clock;
-    util::RegistryStore& store = temp.store;
-    StoreSettingsPort& storePort = temp.port;
-    std::unique_ptr<TLumeraMainForm> form;
 
-    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n") { temp.EnterWithPuzzles(puzzles); }
+    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n")
+        : WindowRig(puzzles, Dialogs::Real) {}
     ~RealDialogsRig() { form.reset(); }
-    std::filesystem::path StoreFile() const { return temp.StoreFile(); }
     // Stores the settings record as a previous run would have left it.
     void StorePuzzleFile(const std::string& name) {
         TRegInfo info{};
@@ -95,15 +87,6 @@ struct RealDialogsRig {
         SetShortString(info.PuzzleFile, kPuzzleFileCapacity, name);
         store.WriteBinary(kSettingsKey, kSettingsValueName, RegInfoBytes(info));
     }
-    void Start() {
-        MainFormServices services;
-        services.sound = &sound;
-        services.random = &random;
-        services.clock = &clock;
-        services.store = &storePort;
-        form = std::make_unique<TLumeraMainForm>(services);
-    }
-    LumeraGame& Game() { return form->Game(); }
 };
 
 }  // namespace lumera::testing

@@ -1,4 +1,5 @@
-// A main window with recording fakes for dialogs, sound and random, and its own store file.
+// A main window with recording fakes for dialogs (or Qt's own), sound and random, and its own
+// store file.
 #pragma once
 
 #include <QImage>
@@ -15,6 +16,9 @@
 namespace lumera::testing {
 
 struct WindowRig {
+    // With Qt's own dialogs, the test answers them and starts the window itself.
+    enum class Dialogs { Fake, Real };
+
     TempStore temp;
     TempDir& dir = temp.dir;
     FakeDialogs dialogs;
@@ -24,15 +28,18 @@ struct WindowRig {
     util::RegistryStore& store = temp.store;
     StoreSettingsPort& storePort = temp.port;
     std::unique_ptr<TLumeraMainForm> form;
+    Dialogs dialogsKind;
 
-    explicit WindowRig(const std::string& puzzles = "HELLO WORLD - SOMEONE\nSECOND LINE\nTHIRD LINE\n") {
+    explicit WindowRig(const std::string& puzzles = "HELLO WORLD - SOMEONE\nSECOND LINE\nTHIRD LINE\n",
+                       Dialogs kind = Dialogs::Fake)
+        : dialogsKind(kind) {
         temp.EnterWithPuzzles(puzzles);
-        Start();
+        if (dialogsKind == Dialogs::Fake) Start();
     }
     std::filesystem::path StoreFile() const { return temp.StoreFile(); }
     void Start() {
         MainFormServices services;
-        services.dialogs = &dialogs;
+        if (dialogsKind == Dialogs::Fake) services.dialogs = &dialogs;
         services.sound = &sound;
         services.random = &random;
         services.clock = &clock;
