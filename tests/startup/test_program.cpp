@@ -1,5 +1,5 @@
-// The program's start and end against a fake toolkit and a fake store: the order of the steps,
-// the donation state written back once, and a failing load.
+// The program's start and end against a fake toolkit and store: the order of the steps, the
+// donation state written back once, and the failures reported.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -11,75 +11,51 @@
 namespace lumera {
 namespace {
 
-using testing::FakeStore;
-
+// Records each step; the loop notes how many values the store had been given by then.
 struct FakeToolkit : IProgramToolkit {
+    explicit FakeToolkit(testing::FakeStore& written) : store(written) {}
+    testing::FakeStore& store;
     std::vector<std::string> steps;
-    FakeStore* store = nullptr;
-    int writesBeforeLoop = -1;
     bool windowFails = false;
-    void CreateApplication() override { steps.push_back("CreateApplication"); }
+    void CreateApplication() override { steps.push_back("application"); }
     void CreateMainWindow() override {
-        steps.push_back("CreateMainWindow");
+        steps.push_back("window");
         if (windowFails) throw std::runtime_error("No window");
     }
     int RunMessageLoop() override {
-        steps.push_back("RunMessageLoop");
-        writesBeforeLoop = store->writes;
+        steps.push_back("loop after " + std::to_string(store.writes) + " writes");
         return 7;
     }
-    void ShowErrorReport(const std::string& what) override { steps.push_back("ShowErrorReport " + what); }
+    void ShowErrorReport(const std::string& what) override { steps.push_back("report " + what); }
 };
 
-struct ProgramRig {
-    FakeStore store;
-    FakeToolkit toolkit;
-    ProgramRig() { toolkit.store = &store; }
-    std::optional<StoredValue> Stored(const std::string& name) {
-        return store.ReadValue("HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm", name);
-    }
-};
+using Steps = std::vector<std::string>;
+const std::function<int()> kToday = [] { return 45000; };
 
-constexpr int kFirstDay = 45000;
-
-TEST(Program, RunsTheStartUpOrderAndWritesTheDonationStateOnceAtTheEnd) {
-    ProgramRig rig;
-    Program program(rig.store, "C:\\Games\\lumera8.exe", rig.toolkit, [] { return kFirstDay; });
+TEST(Program, StartsInOrderAndWritesTheLoadedDonationStateBackOnce) {
+    testing::FakeStore store;
+    store.WriteDword("HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm", "DonateStatus", 2);
+    FakeToolkit toolkit(store);
+    Program program(store, "C:\\Games\\lumera8.exe", toolkit, kToday);
     EXPECT_EQ(program.Run(), 7);
-    EXPECT_EQ(rig.toolkit.steps, (std::vector<std::string>{"CreateApplication", "CreateMainWindow", "RunMessageLoop"}));
-    EXPECT_EQ(rig.toolkit.writesBeforeLoop, 0);
-    EXPECT_EQ(rig.store.writes, 2);  // status and last prompt, under the program file's name
-    ASSERT_TRUE(rig.Stored("DonateLastPrompt"));
-    EXPECT_EQ(rig.Stored("DonateLastPrompt")->dword, std::uint32_t(kFirstDay + 6));
     program.End();
-    EXPECT_EQ(rig.store.writes, 2);
+    EXPECT_EQ(toolkit.steps, (Steps{"application", "window", "loop after 1 writes"}));
+    EXPECT_EQ(CurrentDonationState().DonateChoice, 2);  // read under the program file's name
+    EXPECT_EQ(store.writes, 3);                         // the status and the last prompt, once
 }
 
-TEST(Program, StartLoadsTheStoredState) {
-    ProgramRig rig;
-    rig.store.WriteDword("HKEY_CURRENT_USER\\Software\\lumera8\\DonateForm", "DonateStatus", 2);
-    Program program(rig.store, "lumera8", rig.toolkit, [] { return kFirstDay; });
-    ASSERT_TRUE(program.Start());
-    EXPECT_EQ(CurrentDonationState().DonateChoice, 2);
-}
+TEST(Program, ReportsAFailedLoadKeepingTheStoredStateAndAWindowThatCannotBeMade) {
+    testing::FakeStore store;
+    FakeToolkit toolkit(store);
+    EXPECT_EQ(Program(store, "lumera8", toolkit, []() -> int { throw std::runtime_error("No calendar"); }).Run(), 7);
+    EXPECT_EQ(toolkit.steps, (Steps{"application", "report No calendar", "window", "loop after 0 writes"}));
+    EXPECT_EQ(store.writes, 0);
 
-TEST(Program, AFailingLoadIsReportedOnceThereIsAnApplicationAndTheStoredStateIsKept) {
-    ProgramRig rig;
-    Program program(rig.store, "lumera8", rig.toolkit, []() -> int { throw std::runtime_error("No calendar"); });
-    EXPECT_EQ(program.Run(), 7);
-    EXPECT_EQ(rig.toolkit.steps, (std::vector<std::string>{"CreateApplication", "ShowErrorReport No calendar",
-                                                           "CreateMainWindow", "RunMessageLoop"}));
-    EXPECT_EQ(rig.store.writes, 0);
-}
-
-TEST(Program, AMainWindowThatCannotBeMadeIsReportedAndEndsTheProgram) {
-    ProgramRig rig;
-    rig.toolkit.windowFails = true;
-    Program program(rig.store, "lumera8", rig.toolkit, [] { return kFirstDay; });
-    EXPECT_EQ(program.Run(), 1);
-    EXPECT_EQ(rig.toolkit.steps,
-              (std::vector<std::string>{"CreateApplication", "CreateMainWindow", "ShowErrorReport No window"}));
-    EXPECT_EQ(rig.store.writes, 2);
+    toolkit.steps.clear();
+    toolkit.windowFails = true;
+    EXPECT_EQ(Program(store, "lumera8", toolkit, kToday).Run(), 1);
+    EXPECT_EQ(toolkit.steps, (Steps{"application", "window", "report No window"}));
+    EXPECT_EQ(store.writes, 2);
 }
 
 }  // namespace
