@@ -110,14 +110,14 @@ private:
     bool ended_ = false;
 };
 
-std::unique_ptr<WebProgram>& Program() {
+std::unique_ptr<WebProgram>& TheProgram() {
     static std::unique_ptr<WebProgram> program;
     return program;
 }
 
 // The running game, or nothing before the start and after the end.
 GameWindow* Running() {
-    const auto& program = Program();
+    const auto& program = TheProgram();
     return program && !program->HasEnded() ? &program->Window() : nullptr;
 }
 
@@ -133,9 +133,9 @@ extern "C" {
 // The program's entry: the donation state, the program-wide values, the main window, and its
 // creation (splash, Timer1, InitGame, "A" selected). The page shows the window when it returns.
 EMSCRIPTEN_KEEPALIVE void lumera_start() {
-    if (Program()) return;
-    Program() = std::make_unique<WebProgram>();
-    WebProgram& program = *Program();
+    if (TheProgram()) return;
+    TheProgram() = std::make_unique<WebProgram>();
+    WebProgram& program = *TheProgram();
     program.Guard([&] {
         // Stored text that is no registry export is kept under another name, and said so.
         if (const auto name = program.Store().SetAsideUnreadable()) JsStoreSetAsideMessage(name->c_str());
@@ -151,7 +151,7 @@ EMSCRIPTEN_KEEPALIVE void lumera_put_file(const char* name, const unsigned char*
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
     if (GameWindow* window = Running()) {
-        Program()->Painter().StartPainting();
+        TheProgram()->Painter().StartPainting();
         window->FormPaint();
     }
 }
@@ -179,11 +179,11 @@ EMSCRIPTEN_KEEPALIVE void lumera_timer1() {
 
 // The close box of the game's frame.
 EMSCRIPTEN_KEEPALIVE void lumera_close() {
-    if (Running()) Program()->Guard([] { Program()->End(); });
+    if (Running()) TheProgram()->Guard([] { TheProgram()->End(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
-    if (Running()) Program()->EndWithPage();
+    if (Running()) TheProgram()->EndWithPage();
 }
 
 // The error report's caption, for errors that the page itself meets.
