@@ -64,17 +64,17 @@ private:
     StoreSettingsPort port_;
 };
 
-// One game on a real store file, the other ports faked.
-struct StoreRig {
-    explicit StoreRig(const fs::path& storeFile) : store(storeFile) {}
-    testing::FakeBoard board;
-    testing::FakeDialogs dialogs;
-    testing::FakeSound sound;
+// The store file and its port, made before the game that uses them.
+struct StoreFile {
+    explicit StoreFile(const fs::path& storeFile) : store(storeFile) {}
     util::RegistryStore store;
     StorePort port{store};
-    testing::SequenceRandom random;
-    testing::FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock, util::SystemFileOpener()}};
+};
+
+// One game on a real store file, the other ports faked.
+struct StoreRig : StoreFile, testing::GameRig {
+    explicit StoreRig(const fs::path& storeFile) : StoreFile(storeFile), GameRig(&port) {}
+    using StoreFile::store;
 };
 
 // The lines of puzzle file bytes by the plain rules: byte 26 ends the file, every CR is
