@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
     perf::Samples releases;
     for (int i = 0; i < 320; ++i) {
         const char selected = game.Working[cell - 1] == b ? a : b;
-        form.FormMouseUp(Qt::LeftButton, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
+        form.FormMouseUp(AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
         QApplication::processEvents();
         const int drawsBefore = board.CellDrawCount();
         const double begin = perf::NowUs();
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     perf::Samples exchanges, flushes;
     for (int i = 0; i < 320; ++i) {
         const char selected = game.Working[cell - 1] == b ? a : b;
-        form.FormMouseUp(Qt::LeftButton, AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
+        form.FormMouseUp(AlphabetPoint(selected).x(), AlphabetPoint(selected).y());
         QApplication::processEvents();
         const double begin = perf::NowUs();
         game.PuzzleCellClick(cell);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/fitting.h"
+#include "window/window_measures.h"
 #include "window/window_texts.h"
 
 namespace lumera {
@@ -114,7 +115,7 @@ void GameWindow::PaintBoard() {
 }
 
 // Three independent tests, each with its own action; any button acts alike.
-void GameWindow::FormMouseUp(PointerButton, int x, int y) {
+void GameWindow::FormMouseUp(int x, int y) {
     if (InPuzzleGrid(x, y))
         BeginAction(Move::Exchange, game_->SelectedLetter, game_->PuzzleCellText(PuzzleCellAt(x, y)));
     else
@@ -258,7 +259,7 @@ BoardPart GameWindow::DescribeBoardPart(int part) const {
 void GameWindow::ActivateBoardPart(int part) {
     if (part < 0 || part >= kBoardPartCount) return;
     const CellRect rect = DescribeBoardPart(part).rect;
-    FormMouseUp(PointerButton::Left, (rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+    FormMouseUp((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
 }
 
 void GameWindow::SetBoardObserver(IBoardObserver* observer) {

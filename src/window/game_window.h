@@ -96,8 +96,6 @@ struct WindowPorts {
     IFileOpener& files;
 };
 
-enum class PointerButton { Left, Right, Middle };
-
 // A front-end's accessibility bridge. It is told of each part whose name, description or state
 // changed, with the part as screen readers last heard it and as it is now, and once per player
 // action of what the action changed, to be spoken politely.
@@ -123,7 +121,7 @@ public:
     // frame's error report and ends that event.
     void FormCreate();  // the splash and Timer1, InitGame, "A" selected
     void FormPaint();   // paints every cell from the game state and shows the whole board
-    void FormMouseUp(PointerButton button, int x, int y);
+    void FormMouseUp(int x, int y);  // a release of any button: which one does not count
     void FormClose();   // any close of the main window: the donation reminder decides
     void Timer1Timer();
     // Another running game wrote the settings record: its options are taken over here, with

@@ -1,5 +1,5 @@
 // The main window's menu bar, entry by entry: captions with their "&" mnemonics, item names,
-// and the command behind each item. Both front-ends build their menus from this table.
+// and the command behind each item. Every front-end builds its menu from this table.
 #pragma once
 
 #include <array>

@@ -1,4 +1,5 @@
-// The game window's fixed texts, fonts and placement, shown alike by every front-end.
+// The game window's fixed texts, shown alike by every front-end: the program's title, the
+// captions, the help document's name and the error report's text.
 #pragma once
 
 #include <string>
@@ -25,20 +26,6 @@ inline constexpr char kCloseText[] = "Close";
 inline constexpr char kOpenCaption[] = "Open";
 inline constexpr char kKeptFilesPrompt[] = "Puzzle files in this browser:";
 inline constexpr char kFromDeviceText[] = "From this device\xE2\x80\xA6";
-
-// The board's face: "Arial" at 12 and 18 points, that is 16 and 24 pixels at 96 dots per inch.
-inline constexpr char kBoardFontName[] = "Arial";
-inline constexpr int kLetterPixels = 16;
-inline constexpr int kStatusPixels = 24;
-
-// Timer1, the main window's timer: its first tick takes the start-up splash away.
-inline constexpr int kTimer1Interval = 1500;
-
-// The main window's frame: its top-left corner and outer size at 96 dots per inch.
-inline constexpr int kWindowLeft = 173;
-inline constexpr int kWindowTop = 137;
-inline constexpr int kWindowWidth = 614;
-inline constexpr int kWindowHeight = 314;
 
 // The error report's text: a full stop is appended when the last character's code comes
 // after that of ".".

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "temp_store.h"
+#include "../util/temp_store.h"
 #include "util/my_utils.h"
 #include "util/publisher.h"
 

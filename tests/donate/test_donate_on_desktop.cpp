@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <xcb/xcb.h>
 
-#include "temp_store.h"
+#include "../util/temp_store.h"
 #include "util/my_utils.h"
 
 namespace lumera {

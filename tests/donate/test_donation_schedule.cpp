@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "temp_store.h"
+#include "../util/temp_store.h"
 
 namespace lumera {
 namespace {

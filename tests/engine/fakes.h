@@ -175,15 +175,21 @@ struct FakeFiles : IFileOpener {
     }
 };
 
-// One game with all fakes but the file opener: the engine's file flows run on real files.
+// One game with all fakes but the file opener: the engine's file flows run on real files. A
+// suite of a real settings store passes it in place of the fake one.
 struct GameRig {
+    explicit GameRig(ISettingsStore* settings = nullptr) : settingsStore(settings ? *settings : store) {}
+    GameRig(const GameRig&) = delete;
+    GameRig& operator=(const GameRig&) = delete;
+
     FakeBoard board;
     FakeDialogs dialogs;
     FakeSound sound;
     FakeStore store;
     SequenceRandom random;
     FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
+    ISettingsStore& settingsStore;
+    LumeraGame game{GamePorts{board, dialogs, sound, settingsStore, random, clock, util::SystemFileOpener()}};
 
     // Puts a puzzle on the board with a known scramble: Solution = text, Working = scrambled.
     void SetPuzzle(const std::string& solution, const std::string& working) {

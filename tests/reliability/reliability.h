@@ -14,6 +14,7 @@
 #include "engine/game.h"
 #include "fakes.h"
 #include "util/registry_store.h"
+#include "util/store_settings_port.h"
 
 namespace lumera::reliability {
 
@@ -30,40 +31,28 @@ inline void WriteAll(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// The engine's settings port over the store file, as the game window wires it; afterWrite
-// runs after every write that returned.
+// The engine's settings port over the store file, as the game window wires it, counting its
+// writes; afterWrite runs after every write that returned.
 class StorePort final : public ISettingsStore {
 public:
-    explicit StorePort(util::RegistryStore& store) : store_(store) {}
+    explicit StorePort(util::RegistryStore& store) : port_(store) {}
     std::function<void()> afterWrite;
     int writes = 0;
 
-    bool OpenKey(const std::string& key) override { return store_.OpenKey(key); }
+    bool OpenKey(const std::string& key) override { return port_.OpenKey(key); }
     std::optional<StoredValue> ReadValue(const std::string& key, const std::string& name) override {
-        const auto value = store_.ReadValue(key, name);
-        if (!value) return std::nullopt;
-        StoredValue result;
-        result.bytes = value->bytes;
-        result.dword = value->dword;
-        result.text = value->text;
-        switch (value->type) {
-        case util::RegValue::Type::Binary: result.kind = StoredValue::Kind::Binary; break;
-        case util::RegValue::Type::Dword: result.kind = StoredValue::Kind::Dword; break;
-        case util::RegValue::Type::Text: result.kind = StoredValue::Kind::Text; break;
-        case util::RegValue::Type::Other: result.kind = StoredValue::Kind::Other; break;
-        }
-        return result;
+        return port_.ReadValue(key, name);
     }
     void WriteBinary(const std::string& key, const std::string& name, const std::vector<std::uint8_t>& bytes) override {
-        store_.WriteBinary(key, name, bytes);
+        port_.WriteBinary(key, name, bytes);
         Wrote();
     }
     void WriteDword(const std::string& key, const std::string& name, std::uint32_t value) override {
-        store_.WriteDword(key, name, value);
+        port_.WriteDword(key, name, value);
         Wrote();
     }
     void WriteText(const std::string& key, const std::string& name, const std::string& text) override {
-        store_.WriteText(key, name, text);
+        port_.WriteText(key, name, text);
         Wrote();
     }
 
@@ -72,20 +61,20 @@ private:
         ++writes;
         if (afterWrite) afterWrite();
     }
-    util::RegistryStore& store_;
+    StoreSettingsPort port_;
+};
+
+// The store file and its port, made before the game that uses them.
+struct StoreFile {
+    explicit StoreFile(const fs::path& storeFile) : store(storeFile) {}
+    util::RegistryStore store;
+    StorePort port{store};
 };
 
 // One game on a real store file, the other ports faked.
-struct StoreRig {
-    explicit StoreRig(const fs::path& storeFile) : store(storeFile) {}
-    testing::FakeBoard board;
-    testing::FakeDialogs dialogs;
-    testing::FakeSound sound;
-    util::RegistryStore store;
-    StorePort port{store};
-    testing::SequenceRandom random;
-    testing::FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, port, random, clock, util::SystemFileOpener()}};
+struct StoreRig : StoreFile, testing::GameRig {
+    explicit StoreRig(const fs::path& storeFile) : StoreFile(storeFile), GameRig(&port) {}
+    using StoreFile::store;
 };
 
 // The lines of puzzle file bytes by the plain rules: byte 26 ends the file, every CR is

@@ -1,20 +1,23 @@
 // Reads the board back from the page's canvas: each cell's pixels are looked up among the Qt
 // board's cells (web_reference_cells), which gives the letter and the fill it shows; a cell that
-// matches none, and a background pixel that is not grey, are reported.
+// matches none, and a background pixel that is not grey, are reported. The board's size and its
+// cells' rectangles come from the same file, as the game lays them out.
 "use strict";
 
+const fs = require("fs");
+
 const WHITE = "ffffff", RED = "ff0000", SILVER = "c0c0c0", YELLOW = "ffff00";
-const STATUS = { left: 272, top: 4, right: 600, bottom: 46 };
 
-function alphabetCellRect(n) {
-    const left = ((n - 1) % 13) * 20 + 4, top = Math.floor((n - 1) / 13) * 22 + 4;
-    return { left, top, right: left + 18, bottom: top + 20 };
+// The geometry of the reference file that LUMERA_WEB_REFERENCE names.
+let geometry = null;
+function boardGeometry() {
+    if (!geometry) geometry = JSON.parse(fs.readFileSync(process.env.LUMERA_WEB_REFERENCE, "utf8")).geometry;
+    return geometry;
 }
-
-function puzzleCellRect(n) {
-    const left = ((n - 1) % 30) * 20 + 4, top = Math.floor((n - 1) / 30) * 22 + 64;
-    return { left, top, right: left + 18, bottom: top + 20 };
-}
+const asRect = ([left, top, right, bottom]) => ({ left, top, right, bottom });
+const alphabetCellRect = n => asRect(boardGeometry().alphabet[n - 1]);
+const puzzleCellRect = n => asRect(boardGeometry().grid[n - 1]);
+const boardSize = () => ({ width: boardGeometry().board[0], height: boardGeometry().board[1] });
 
 class BoardReader {
     // The reference cells drawn at a device ratio (1 or 2); the canvas is read at the same one.
@@ -37,7 +40,9 @@ class BoardReader {
             return { width: canvas.width, height: canvas.height, rgb: btoa(text) };
         });
         const k = this.ratio;
-        if (width !== 606 * k || height !== 268 * k) throw new Error(`the canvas is ${width} x ${height}, not ${606 * k} x ${268 * k}`);
+        const board = boardSize();
+        if (width !== board.width * k || height !== board.height * k)
+            throw new Error(`the canvas is ${width} x ${height}, not ${board.width * k} x ${board.height * k}`);
         const pixels = Buffer.from(rgb, "base64");
         const covered = new Uint8Array(width * height);
         const cut = rect => {
@@ -55,8 +60,9 @@ class BoardReader {
             return found || { ch: "?", fill: "unknown" };
         };
         const alphabet = [], grid = [];
-        for (let n = 1; n <= 26; ++n) alphabet.push(cell(alphabetCellRect(n), `alphabet ${n}`));
-        for (let n = 1; n <= 270; ++n) grid.push(cell(puzzleCellRect(n), `grid ${n}`));
+        for (let n = 1; n <= boardGeometry().alphabet.length; ++n) alphabet.push(cell(alphabetCellRect(n), `alphabet ${n}`));
+        for (let n = 1; n <= boardGeometry().grid.length; ++n) grid.push(cell(puzzleCellRect(n), `grid ${n}`));
+        const STATUS = asRect(boardGeometry().status);
         const statusText = this.status.get(cut(STATUS));
         if (statusText === undefined) mismatches.push("status box");
         const status = {
@@ -72,4 +78,4 @@ class BoardReader {
     }
 }
 
-module.exports = { BoardReader, alphabetCellRect, puzzleCellRect, WHITE, RED, SILVER, YELLOW };
+module.exports = { BoardReader, alphabetCellRect, puzzleCellRect, boardSize, WHITE, RED, SILVER, YELLOW };

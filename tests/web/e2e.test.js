@@ -14,7 +14,7 @@ const os = require("node:os");
 const path = require("node:path");
 const puppeteer = require("puppeteer-core");
 const { serve } = require("./serve.js");
-const { BoardReader, alphabetCellRect, puzzleCellRect, SILVER, WHITE, RED, YELLOW } = require("./board_reader.js");
+const { BoardReader, alphabetCellRect, puzzleCellRect, boardSize, SILVER, WHITE, RED, YELLOW } = require("./board_reader.js");
 
 const SITE = path.resolve(process.env.LUMERA_WEB_SITE || path.join(__dirname, "../../build-web"));
 const REFERENCE = process.env.LUMERA_WEB_REFERENCE;
@@ -639,7 +639,8 @@ test("a player's visits in Chromium", { timeout: 600000 }, async t => {
             assert.ok(frame <= 390, `the game's frame ends at ${frame}, within the page`);
             const box = await (await page.$("#board")).boundingBox();
             const m = alphabetCellRect(13);
-            await page.touchscreen.tap(box.x + (m.left + 6) * box.width / 606, box.y + (m.top + 6) * box.height / 268);
+            await page.touchscreen.tap(box.x + (m.left + 6) * box.width / boardSize().width,
+                                       box.y + (m.top + 6) * box.height / boardSize().height);
             await settle(page);
             // Fill pixels just inside the outline of M and of A, at the canvas's resolution.
             const fills = await page.evaluate(() => {

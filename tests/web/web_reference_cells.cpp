@@ -1,14 +1,16 @@
 // The Qt board's cells, for the browser's end-to-end run to compare its canvas with: every
 // character a puzzle byte can show, drawn by the desktop's own board widget in white, red and
 // silver, and the status box with the texts the run meets. Written as JSON: per fill colour and
-// character, the cell's 19 x 21 pixels (times the device ratio) as base64 RGB.
+// character, the cell's 19 x 21 pixels (times the device ratio) as base64 RGB; and the board's
+// geometry (its size, every cell's rectangle), so that the run finds the cells where the game
+// puts them.
 //
 //   web_reference_cells OUT.json        (QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 for ratio 2)
 #include <QApplication>
 #include <QFile>
 
 #include "util/text_encoding.h"
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 #include "window/window_rig.h"
 
 namespace {
@@ -26,6 +28,22 @@ std::string Pixels(const QImage& image, const CellRect& rect) {
             rgb.append(char(qRed(pixel))).append(char(qGreen(pixel))).append(char(qBlue(pixel)));
         }
     return rgb.toBase64().toStdString();
+}
+
+std::string RectJson(const CellRect& rect) {
+    return "[" + std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," + std::to_string(rect.Right) + "," +
+           std::to_string(rect.Bottom) + "]";
+}
+
+// The board's size and its cells' rectangles (left, top, right, bottom; right and bottom belong
+// to the cell).
+std::string GeometryJson() {
+    std::string json = "\"geometry\":{\"board\":[" + std::to_string(kBoardWidth) + "," + std::to_string(kBoardHeight) +
+                       "],\"status\":" + RectJson(kStatusRect) + ",\n\"alphabet\":[";
+    for (int n = 1; n <= 26; ++n) json += (n > 1 ? "," : "") + RectJson(AlphabetCellRect(n));
+    json += "],\n\"grid\":[";
+    for (int n = 1; n <= kGridCells; ++n) json += (n > 1 ? "," : "") + RectJson(PuzzleCellRect(n));
+    return json + "]}";
 }
 
 std::string Hex(Colour colour) {
@@ -67,7 +85,7 @@ int main(int argc, char** argv) {
         board.DrawCell(CellLook{kStatusRect, texts[i].first, kStatusPixels, clWindowText, texts[i].second, clBlack});
         json += std::string(i ? "," : "") + "\n\"" + texts[i].first + "\":\"" + Pixels(board.Image(), kStatusRect) + "\"";
     }
-    json += "}}\n";
+    json += "},\n" + GeometryJson() + "}\n";
     QFile out(QString::fromLocal8Bit(argv[1]));
     if (!out.open(QIODevice::WriteOnly) || out.write(json.data(), qint64(json.size())) != qint64(json.size())) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);

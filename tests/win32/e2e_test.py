@@ -22,11 +22,15 @@ import sys
 import tempfile
 import time
 
-from PIL import Image, ImageChops
+from PIL import ImageChops
 
-# The board's geometry and colours, as the game draws them (src/window/board_geometry.h).
-BOARD_WIDTH, BOARD_HEIGHT = 606, 268
-STATUS_RECT = (272, 4, 600, 46)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util", "win32"))
+from wine_session import Click, FindWindows, Keys, Screenshot, WaitFor, WindowGeometry  # noqa: E402
+from board_layout import (BOARD_HEIGHT, BOARD_WIDTH, GRID_CELLS, STATUS_RECT, alphabet_rect, centre, puzzle_rect,  # noqa: E402
+                          solution_layout as board_solution_layout)
+
+# The board's colours and the window's place, as the game draws them.
 RED, WHITE, SILVER, GRAY, BLACK, YELLOW = (255, 0, 0), (255, 255, 255), (192, 192, 192), (128, 128, 128), (0, 0, 0), (255, 255, 0)
 WINDOW_POSITION = (173, 137)
 WINDOW_SIZE = (614, 314)
@@ -46,20 +50,8 @@ SOLVER_DISABLED = {"menuNew", "menuCheat", "menuSpecifyStart", "menuNewPuzzleSet
 WINDOW_TIMEOUT = 20.0
 
 
-class Failure(Exception):
+class Failure(AssertionError):
     pass
-
-
-def alphabet_rect(n):
-    left = ((n - 1) % 13) * 20 + 4
-    top = ((n - 1) // 13) * 22 + 4
-    return left, top, left + 18, top + 20
-
-
-def puzzle_rect(n):
-    left = ((n - 1) % 30) * 20 + 4
-    top = ((n - 1) // 30) * 22 + 64
-    return left, top, left + 18, top + 20
 
 
 def log(text):
@@ -79,56 +71,20 @@ def run(args, timeout=30, check_rc=True):
 
 
 def wait_for(what, probe, timeout):
-    """Polls probe() until it returns something true; fails with `what` after timeout seconds."""
-    deadline = time.monotonic() + timeout
-    last_error = None
-    while time.monotonic() < deadline:
-        try:
-            value = probe()
-            if value:
-                return value
-        except Failure as error:
-            last_error = error
-        time.sleep(0.2)
-    raise Failure(f"timed out after {timeout:.0f} s waiting for {what}" + (f" ({last_error})" if last_error else ""))
-
-
-def find_windows(name_regex):
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex], capture_output=True,
-                            text=True, timeout=10, stdin=subprocess.DEVNULL)
-    return [int(w) for w in result.stdout.split()]
+    """Polls probe() until it returns something true; a probe's Failure counts as not yet."""
+    return WaitFor(probe, timeout, what, tolerate=(Failure,))
 
 
 def window_name(window):
     return run(["xdotool", "getwindowname", str(window)]).rstrip("\n")
 
 
-def window_geometry(window):
-    out = run(["xdotool", "getwindowgeometry", "--shell", str(window)])
-    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-
-
-def screenshot():
-    data = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, timeout=20,
-                          stdin=subprocess.DEVNULL).stdout
-    import io
-    return Image.open(io.BytesIO(data)).convert("RGB")
-
-
-def press(window, *keys):
-    run(["xdotool", "windowfocus", "--sync", str(window)])
-    for key in keys:
-        run(["xdotool", "key", "--clearmodifiers", key])
-        time.sleep(0.15)
-
-
 def answer_message(caption, timeout=WINDOW_TIMEOUT):
     """Waits for a message box by its caption and answers it with Return."""
     exact = "^" + re.escape(caption) + "$"
-    window = wait_for(f'the message "{caption}"', lambda: find_windows(exact), timeout)[0]
-    press(window, "Return")
-    wait_for(f'the message "{caption}" to close', lambda: not find_windows(exact), timeout)
+    window = wait_for(f'the message "{caption}"', lambda: FindWindows(exact), timeout)[0]
+    Keys(window, "Return")
+    wait_for(f'the message "{caption}" to close', lambda: not FindWindows(exact), timeout)
     return window
 
 
@@ -155,27 +111,24 @@ class Game:
                 pass
 
     def find_main_window(self, caption_regex, timeout=WINDOW_TIMEOUT):
-        self.window = wait_for("the main window", lambda: find_windows(caption_regex), timeout)[0]
-        x, y, width, height = window_geometry(self.window)
+        self.window = wait_for("the main window", lambda: FindWindows(caption_regex), timeout)[0]
+        x, y, width, height = WindowGeometry(self.window)
         frame = (width - BOARD_WIDTH) // 2
         self.origin = (x + frame, y + height - frame - BOARD_HEIGHT)
         return self.window
 
     def click(self, x, y):
-        sx, sy = self.origin[0] + x, self.origin[1] + y
-        run(["xdotool", "mousemove", "--sync", str(sx), str(sy), "click", "1"])
+        Click(self.origin[0] + x, self.origin[1] + y)
         time.sleep(0.1)
 
     def click_alphabet(self, letter):
-        left, top, right, bottom = alphabet_rect(ord(letter) - ord("A") + 1)
-        self.click((left + right) // 2, (top + bottom) // 2)
+        self.click(*centre(alphabet_rect(ord(letter) - ord("A") + 1)))
 
     def click_puzzle_cell(self, n):
-        left, top, right, bottom = puzzle_rect(n)
-        self.click((left + right) // 2, (top + bottom) // 2)
+        self.click(*centre(puzzle_rect(n)))
 
     def board(self):
-        shot = screenshot()
+        shot = Screenshot()
         x, y = self.origin
         return shot.crop((x, y, x + BOARD_WIDTH, y + BOARD_HEIGHT)), shot
 
@@ -243,23 +196,9 @@ class BoardReader:
 
 def solution_layout(working, puzzle):
     """The solution as laid out on the board, from the board's own pattern of words and blanks."""
-    words = puzzle.split(" ")
-    layout = [" "] * 270
-    runs = []
-    n = 0
-    while n < 270:
-        if working[n] != " ":
-            start = n
-            while n < 270 and working[n] != " " and (n == start or n % 30 != 0):
-                n += 1
-            runs.append((start, n))
-        else:
-            n += 1
-    check(len(runs) == len(words) and all(end - start == len(word) for (start, end), word in zip(runs, words)),
-          f"the board's words {[working[s:e] for s, e in runs]} do not have the shape of {puzzle!r}")
-    for (start, end), word in zip(runs, words):
-        layout[start:end] = word
-    return "".join(layout)
+    layout = board_solution_layout(working, puzzle)
+    check(layout is not None, f"the board {working!r} does not have the shape of {puzzle!r}")
+    return layout
 
 
 def check_substitution(working, solution):
@@ -273,7 +212,7 @@ def check_substitution(working, solution):
 
 
 def expected_fills(working, solution, puzzle_length):
-    return [SILVER if n >= puzzle_length or working[n] == solution[n] else WHITE for n in range(270)]
+    return [SILVER if n >= puzzle_length or working[n] == solution[n] else WHITE for n in range(GRID_CELLS)]
 
 
 def check_board_frame(image, status_colour):
@@ -322,13 +261,13 @@ def menu_item_states(game, shot_before):
     menu_bar_y = game.origin[1] - 10
     run(["xdotool", "mousemove", "--sync", str(game.origin[0] + 18), str(menu_bar_y), "click", "1"])
     time.sleep(0.6)
-    shot = screenshot()
+    shot = Screenshot()
     # The popup is what changed over the board (the frame may change too, as the window
     # loses the focus to the popup).
     ox, oy = game.origin
     difference = ImageChops.difference(shot, shot_before).convert("L").point(lambda v: 255 if v else 0)
     box = difference.crop((ox, oy, ox + BOARD_WIDTH, oy + BOARD_HEIGHT)).getbbox()
-    press(game.window, "Escape")
+    Keys(game.window, "Escape")
     time.sleep(0.3)
     check(box is not None, "the Game menu did not open")
     left, top, right, bottom = box[0] + ox, box[1] + oy, box[2] + ox, box[3] + oy
@@ -392,7 +331,7 @@ def start_game(game, caption_regex, expect_information):
 def wait_for_board(game, status_colour, what):
     def probe():
         # The start-up splash lies over the board's middle until Timer1's first tick takes it away.
-        check(not find_windows(SPLASH_NAME), "the splash is still up")
+        check(not FindWindows(SPLASH_NAME), "the splash is still up")
         image, _ = game.board()
         check_board_frame(image, status_colour)
         return image
@@ -441,7 +380,7 @@ def main():
         log("board read: " + working[:60].rstrip())
 
         # 3. The Game menu in play: every item enabled.
-        states = menu_item_states(game, screenshot())
+        states = menu_item_states(game, Screenshot())
         check(all(states.values()), f"Game menu items disabled in play: {states}")
 
         # 4. A selection by click: the letter turns red, "A" turns white.
@@ -487,11 +426,11 @@ def main():
         check(fields["show_correct"] == 1 and fields["sound"] == 1 and fields["index"] == 0, f"record fields {fields}")
 
         # 8. Game > Quit by Alt+G, Q: the program ends and stores the puzzle on show.
-        press(game.window, "alt+g")
+        Keys(game.window, "alt+g")
         time.sleep(0.4)
-        press(game.window, "q")
+        Keys(game.window, "q")
         game.wait_exit(WINDOW_TIMEOUT)
-        wait_for("the window to go", lambda: not find_windows(main_caption), WINDOW_TIMEOUT)
+        wait_for("the window to go", lambda: not FindWindows(main_caption), WINDOW_TIMEOUT)
         fields = record_fields(registry_record(args.wine)[0])
         check(fields["index"] == 1, f"after Quit the stored index is {fields['index']}, expected 1")
         log("quit by Alt+G, Q")
@@ -499,43 +438,43 @@ def main():
         # 9. A new start shows the same puzzle, without the fallback message.
         start_game(game, main_caption, expect_information=False)
         image = wait_for_board(game, RED, "the board on the second start")
-        check(not find_windows("^" + INFORMATION + "$"), "a message on the second start")
+        check(not FindWindows("^" + INFORMATION + "$"), "a message on the second start")
         working, _, _ = reader.read(image)
         check_substitution(working, solution_layout(working, PUZZLES[1]))
         log("second start shows puzzle 2")
 
         # 10. Solver-aid mode greys exactly the five commands; the status box turns yellow.
-        press(game.window, "alt+g")
+        Keys(game.window, "alt+g")
         time.sleep(0.4)
-        press(game.window, "Up", "Return")  # the last item, "Use Lumera to help Solve a cryptogram!"
-        box = wait_for("the cryptogram input box", lambda: find_windows("^" + re.escape(app_caption) + "$"),
+        Keys(game.window, "Up", "Return")  # the last item, "Use Lumera to help Solve a cryptogram!"
+        box = wait_for("the cryptogram input box", lambda: FindWindows("^" + re.escape(app_caption) + "$"),
                        WINDOW_TIMEOUT)[0]
         run(["xdotool", "windowfocus", "--sync", str(box)])
         run(["xdotool", "key", "--clearmodifiers", "ctrl+a"])
         run(["xdotool", "type", "--delay", "20", "XYZZY PLUGH"])
-        press(box, "Return")
+        Keys(box, "Return")
         image = wait_for_board(game, YELLOW, "solver-aid mode")
         working, _, _ = reader.read(image)
         check(working.startswith("XYZZY PLUGH"), f"solver-aid board shows {working[:30]!r}")
-        states = menu_item_states(game, screenshot())
+        states = menu_item_states(game, Screenshot())
         disabled = {name for name, enabled in states.items() if not enabled}
         check(disabled == SOLVER_DISABLED, f"solver-aid mode disabled {sorted(disabled)}")
         log(f"solver-aid mode greys {sorted(disabled)}")
 
         # Back to the game by the status box: the commands return.
-        game.click((STATUS_RECT[0] + STATUS_RECT[2]) // 2, (STATUS_RECT[1] + STATUS_RECT[3]) // 2)
+        game.click(*centre(STATUS_RECT))
         wait_for_board(game, RED, "the game after solver-aid mode")
-        states = menu_item_states(game, screenshot())
+        states = menu_item_states(game, Screenshot())
         check(all(states.values()), f"Game menu items still disabled after returning: {states}")
-        press(game.window, "alt+g")
+        Keys(game.window, "alt+g")
         time.sleep(0.4)
-        press(game.window, "q")
+        Keys(game.window, "q")
         game.wait_exit(WINDOW_TIMEOUT)
         passed = True
         log("PASSED: the player's run of lumera8.exe")
-    except (Failure, subprocess.TimeoutExpired) as error:
+    except (AssertionError, subprocess.TimeoutExpired) as error:
         try:
-            screenshot().save(os.path.join(folder, "failure.png"))
+            Screenshot().save(os.path.join(folder, "failure.png"))
         except Exception:
             pass
         log(f"FAILED: {error}")

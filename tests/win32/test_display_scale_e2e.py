@@ -9,29 +9,21 @@ cell is drawn at a scale is the board painter's test.)
 Needs WINEPREFIX (a prefix to copy), wine (LUMERA_WINE), Xvfb, xdotool and ImageMagick's import.
 """
 
-import io
 import os
 import shutil
 import subprocess
 import sys
 import unittest
 
-from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util", "win32"))
-from wine_session import FindWindow, Keys, QuitGame, WaitFor, WindowGeometry, WinePrefix  # noqa: E402
+from wine_session import FindWindow, Keys, QuitGame, Screenshot, WaitFor, WindowGeometry, WinePrefix  # noqa: E402
 
 EXE = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 2 else None
 DATA = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 CAPTION = "Lumera 8.0 by lumera.example - [Lumera8.dat]"
 SPLASH = "Lumera 8.0"
 BLACK, GRAY, RED, WHITE = (0, 0, 0), (128, 128, 128), (255, 0, 0), (255, 255, 255)
-
-
-def Screenshot():
-    data = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, timeout=30,
-                          stdin=subprocess.DEVNULL).stdout
-    return Image.open(io.BytesIO(data)).convert("RGB").load()
 
 
 class DisplayScaleOfTheGame(unittest.TestCase):
@@ -85,7 +77,7 @@ class DisplayScaleOfTheGame(unittest.TestCase):
             self.assertGreater(frame, 0, "the window is not wider than the board at the scale")
             left, top = x + frame, y + height - frame - S(268)
             self.assertGreater(top - y, 2 * frame, "no room for the caption and menu bar")
-            pixels = Screenshot()
+            pixels = Screenshot().load()
             # Whole: the last grid cell's outline, the grey margin to the client area's last
             # pixel, the status box's right edge and the first letter, selected.
             for corner in ((584, 240), (602, 240), (584, 260), (602, 260), (600, 4), (600, 46), (4, 4)):
@@ -97,7 +89,7 @@ class DisplayScaleOfTheGame(unittest.TestCase):
             subprocess.run(["xdotool", "mousemove", "--sync", str(left + S(253)), str(top + S(14)), "click", "1"],
                            timeout=20, check=True)
             def Selected():
-                now = Screenshot()
+                now = Screenshot().load()
                 return now[left + S(245), top + S(23)] == RED and now[left + S(5), top + S(23)] == WHITE
             WaitFor(Selected, 10, '"M" to be selected and "A" no longer')
         finally:

@@ -28,11 +28,13 @@ except (ImportError, ValueError) as error:
     print(f"python3-pyatspi is not usable ({error}): skipped")
     sys.exit(77)
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "util"))
+from board_layout import GRID_CELLS, GRID_COLUMNS, solution_layout as board_solution_layout  # noqa: E402
+
 QUOTATION = "THE EARLY BIRD CATCHES THE WORM."
 INFORMATION = "Information"
 CONGRATULATIONS = "Congratulations! You have finished this puzzle!"
 LAST_PUZZLE = "Last puzzle is 1! Starting back at puzzle 1. Press OK to continue."
-GRID_CELLS = 270
 TIMEOUT = 20.0
 
 
@@ -160,7 +162,7 @@ class Board:
         table = grid.queryTable()
         check((table.nRows, table.nColumns) == (9, 30), f"the grid is {table.nRows} x {table.nColumns}, not 9 x 30")
         check(grid.childCount == GRID_CELLS, f"the grid has {grid.childCount} cells")
-        self.cells = [table.getAccessibleAt(n // 30, n % 30) for n in range(GRID_CELLS)]
+        self.cells = [table.getAccessibleAt(n // GRID_COLUMNS, n % GRID_COLUMNS) for n in range(GRID_CELLS)]
         groups = children(self.board)
         heard = [(role(group), group.name) for group in groups[:3]]
         check([name for _, name in heard] == ["Alphabet", "Status", "Puzzle"] and heard[0][0] == "tool bar",
@@ -207,22 +209,9 @@ class Events:
 
 def solution_layout(shown):
     """The quotation as laid out on the board, from the board's own runs of non-blank cells."""
-    words = QUOTATION.split(" ")
-    runs, n = [], 0
-    while n < GRID_CELLS:
-        if shown[n] != " ":
-            start = n
-            while n < GRID_CELLS and shown[n] != " " and (n == start or n % 30 != 0):
-                n += 1
-            runs.append((start, n))
-        else:
-            n += 1
-    check(len(runs) == len(words) and all(end - start == len(word) for (start, end), word in zip(runs, words)),
-          f"the board's words {[shown[s:e] for s, e in runs]} do not have the shape of {QUOTATION!r}")
-    layout = [" "] * GRID_CELLS
-    for (start, end), word in zip(runs, words):
-        layout[start:end] = word
-    return "".join(layout)
+    layout = board_solution_layout(shown, QUOTATION)
+    check(layout is not None, f"the board {shown!r} does not have the shape of {QUOTATION!r}")
+    return layout
 
 
 def check_enciphered(shown, solution):

@@ -14,9 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "../engine/fakes.h"
-#include "util/registry_store.h"
-#include "util/store_settings_port.h"
+#include "window_rig.h"
 #include "window/qt/mainform.h"
 #include "window/qt/qt_ports.h"
 
@@ -76,27 +74,12 @@ private:
 };
 
 // The game window with its real Qt dialogs, answered by `answerer`.
-struct RealDialogsRig {
-    TempDir dir;
+struct RealDialogsRig : WindowRig {
     ModalAnswerer answerer;
-    FakeSound sound;
-    SequenceRandom random;
-    FakeClock clock;
-    util::RegistryStore store{StoreFile()};
-    StoreSettingsPort storePort{store};
-    std::unique_ptr<TLumeraMainForm> form;
-    std::filesystem::path previousFolder = std::filesystem::current_path();
 
-    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n") {
-        dir.Write("Lumera8.dat", puzzles);
-        std::filesystem::current_path(dir.path);
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir.path / "config").string()));
-    }
-    ~RealDialogsRig() {
-        form.reset();
-        std::filesystem::current_path(previousFolder);
-    }
-    std::filesystem::path StoreFile() const { return dir.path / "config" / "lumera8" / "registry.reg"; }
+    explicit RealDialogsRig(const std::string& puzzles = "FIRST LINE\nSECOND LINE\n")
+        : WindowRig(puzzles, Dialogs::Real) {}
+    ~RealDialogsRig() { form.reset(); }
     // Stores the settings record as a previous run would have left it.
     void StorePuzzleFile(const std::string& name) {
         TRegInfo info{};
@@ -104,15 +87,6 @@ struct RealDialogsRig {
         SetShortString(info.PuzzleFile, kPuzzleFileCapacity, name);
         store.WriteBinary(kSettingsKey, kSettingsValueName, RegInfoBytes(info));
     }
-    void Start() {
-        MainFormServices services;
-        services.sound = &sound;
-        services.random = &random;
-        services.clock = &clock;
-        services.store = &storePort;
-        form = std::make_unique<TLumeraMainForm>(services);
-    }
-    LumeraGame& Game() { return form->Game(); }
 };
 
 }  // namespace lumera::testing

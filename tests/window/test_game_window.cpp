@@ -25,7 +25,7 @@ struct StartedRig {
         rig.window.FormCreate();
     }
     ~StartedRig() { std::filesystem::current_path(previous); }
-    void ClickCentreOf(const CellRect& r) { rig.window.FormMouseUp(PointerButton::Left, r.Left + 9, r.Top + 10); }
+    void ClickCentreOf(const CellRect& r) { rig.window.FormMouseUp(r.Left + 9, r.Top + 10); }
 };
 
 TEST(GameWindowLife, CreationShowsTheSplashStartsTimer1DealsAndSelectsA) {
@@ -78,7 +78,7 @@ TEST(GameWindowInput, ReleasesActAtTheHitAreasBoundaryPixels) {
     LumeraGame& game = started.rig.Game();
     const auto selectedAfter = [&](int x, int y) {
         game.SelectLetter('Z');
-        window.FormMouseUp(PointerButton::Right, x, y);
+        window.FormMouseUp(x, y);
         return game.SelectedLetter;
     };
     EXPECT_EQ(selectedAfter(23, 10), 'A');  // the gap right of cell 1 belongs to it
@@ -90,9 +90,9 @@ TEST(GameWindowInput, ReleasesActAtTheHitAreasBoundaryPixels) {
         EXPECT_EQ(selectedAfter(x, y), 'Z') << x << "," << y;
 
     const std::string working = game.Working;
-    window.FormMouseUp(PointerButton::Middle, 603, 261);  // cell 270, past any text
+    window.FormMouseUp(603, 261);  // cell 270, past any text
     EXPECT_EQ(game.Working, working);
-    window.FormMouseUp(PointerButton::Left, 599, 45);  // the status box deals the puzzle again
+    window.FormMouseUp(599, 45);  // the status box deals the puzzle again
     EXPECT_EQ(game.SelectedLetter, kNoLetter);
     EXPECT_EQ(game.Solution, "HELLO WORLD");
 }
@@ -152,7 +152,7 @@ TEST(GameWindowMenu, CommandsByItemNameAndTheFrameMirrorsTheirStates) {
         EXPECT_FALSE(rig.frame.enabled.at(name)) << name;
     }
     EXPECT_TRUE(window.IsCommandEnabled("menuQuit"));
-    window.FormMouseUp(PointerButton::Left, 400, 20);
+    window.FormMouseUp(400, 20);
     for (const char* name : kSolverDisabledCommands) EXPECT_TRUE(window.IsCommandEnabled(name)) << name;
 }
 
@@ -271,7 +271,7 @@ TEST(GameWindowForScreenReaders, EachChangedPartIsToldOnceAndEachActionIsAnnounc
     window.MenuClick("menuShowCorrectLetters");
     window.MenuClick("menuShowCorrectLetters");
     EXPECT_TRUE(observer.spoken.empty()) << "a repaint and the option say nothing";
-    window.FormMouseUp(PointerButton::Left, 280, 20);  // the status box: a restart
+    window.FormMouseUp(280, 20);  // the status box: a restart
     EXPECT_EQ(observer.spoken, std::vector<std::string>{"Puzzle # 1"});
 
     // The move that completes the puzzle is heard before the congratulation, the next deal after.
@@ -291,7 +291,7 @@ TEST(GameWindowForScreenReaders, EachChangedPartIsToldOnceAndEachActionIsAnnounc
     observer.spoken.clear();
     rig.dialogs.inputAnswers = {std::string("abc")};
     window.MenuClick("menuSolve");
-    window.FormMouseUp(PointerButton::Left, 280, 20);
+    window.FormMouseUp(280, 20);
     EXPECT_EQ(observer.spoken, (std::vector<std::string>{"Solver-aid mode", "Solver-aid mode ended. Puzzle # 2"}));
 }
 

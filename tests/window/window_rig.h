@@ -1,4 +1,5 @@
-// A main window with recording fakes for dialogs, sound and random, and its own store file.
+// A main window with recording fakes for dialogs (or Qt's own), sound and random, and its own
+// store file.
 #pragma once
 
 #include <QImage>
@@ -8,49 +9,47 @@
 #include <string>
 #include <utility>
 
-#include "../engine/fakes.h"
-#include "util/registry_store.h"
-#include "util/store_settings_port.h"
+#include "../util/temp_store.h"
 #include "window/qt/mainform.h"
 #include "window/qt/qt_ports.h"
 
 namespace lumera::testing {
 
 struct WindowRig {
-    TempDir dir;
+    // With Qt's own dialogs, the test answers them and starts the window itself.
+    enum class Dialogs { Fake, Real };
+
+    TempStore temp;
+    TempDir& dir = temp.dir;
     FakeDialogs dialogs;
     FakeSound sound;
     SequenceRandom random;
     FakeClock clock;
-    util::RegistryStore store{StoreFile()};
-    StoreSettingsPort storePort{store};
+    util::RegistryStore& store = temp.store;
+    StoreSettingsPort& storePort = temp.port;
     std::unique_ptr<TLumeraMainForm> form;
-    std::filesystem::path previousFolder = std::filesystem::current_path();
+    Dialogs dialogsKind;
 
-    // The game finds its puzzle file by relative name, so the rig works in its own folder.
-    explicit WindowRig(const std::string& puzzles = "HELLO WORLD - SOMEONE\nSECOND LINE\nTHIRD LINE\n") {
-        dir.Write("Lumera8.dat", puzzles);
-        std::filesystem::current_path(dir.path);
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir.path / "config").string()));
-        Start();
+    explicit WindowRig(const std::string& puzzles = "HELLO WORLD - SOMEONE\nSECOND LINE\nTHIRD LINE\n",
+                       Dialogs kind = Dialogs::Fake)
+        : dialogsKind(kind) {
+        temp.EnterWithPuzzles(puzzles);
+        if (dialogsKind == Dialogs::Fake) Start();
     }
-    std::filesystem::path StoreFile() const { return dir.path / "config" / "lumera8" / "registry.reg"; }
+    std::filesystem::path StoreFile() const { return temp.StoreFile(); }
     void Start() {
         MainFormServices services;
-        services.dialogs = &dialogs;
+        if (dialogsKind == Dialogs::Fake) services.dialogs = &dialogs;
         services.sound = &sound;
         services.random = &random;
         services.clock = &clock;
         services.store = &storePort;
         form = std::make_unique<TLumeraMainForm>(services);
     }
-    ~WindowRig() {
-        form.reset();
-        std::filesystem::current_path(previousFolder);
-    }
+    ~WindowRig() { form.reset(); }
     LumeraGame& Game() { return form->Game(); }
     QImage Screen() { return form->Board().grab().toImage(); }
-    void Click(int x, int y) { form->FormMouseUp(Qt::LeftButton, x, y); }
+    void Click(int x, int y) { form->FormMouseUp(x, y); }
     void ClickAlphabet(char letter) {
         const CellRect r = AlphabetCellRect(letter - 'A' + 1);
         Click(r.Left + 5, r.Top + 5);

@@ -19,7 +19,7 @@
 
 #include "util/text_encoding.h"
 #include "window/qt/board_font.h"
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 
 namespace {
 

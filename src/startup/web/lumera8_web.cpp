@@ -1,18 +1,18 @@
 // Program entry of the browser edition: the page calls these functions. lumera_start is the
-// program's entry and the main window's creation; the others are the window's events as the
-// page receives them. Every one is wrapped like a desktop event handler: an error that escapes
-// reaches the error report and ends that event only.
+// program's entry and the main window's creation, lumera_close and lumera_page_hide its end
+// (startup/program.h; the page has no message loop to wait in); the others are the window's
+// events as the page receives them. Every one is wrapped like a desktop event handler: an error
+// that escapes reaches the error report and ends that event only.
 #include <emscripten.h>
 
 #include <memory>
 
-#include "donate/donation_reminder.h"
 #include "donate/web/donate_web.h"
 #include "engine/random_source.h"
+#include "startup/program.h"
 #include "startup/program_shell.h"
 #include "startup/splash_modes.h"
 #include "startup/web/splash_web.h"
-#include "util/days.h"
 #include "util/web/kept_files.h"
 #include "util/web/page_files.h"
 #include "util/web/web_store.h"
@@ -40,15 +40,17 @@ private:
     WebDonateDialog donateDialog_;
 };
 
-// The program: its ports and the main window, from entry to the end of the game.
-class WebProgram {
+// The program: its ports and the main window, from entry to the end of the game. The page is
+// the application object and its events are the message loop.
+class WebProgram final : public IProgramToolkit {
 public:
     WebProgram()
         : store_(LocalPageStorage()),
           tabStore_(store_),
           frame_([this] { End(); }),
           window_(WindowPorts{painter_, frame_, shell_, dialogs_, sound_, tabStore_, random_, clock_, ThePageFiles()}),
-          boardAccess_(window_) {
+          boardAccess_(window_),
+          program_(store_, "lumera8", *this) {
         store_.SetTell([this](const std::string& text) { dialogs_.ShowInformation(text); });
     }
 
@@ -56,8 +58,9 @@ public:
     WebFrame& Frame() { return frame_; }
     WebCellPainter& Painter() { return painter_; }
     GameWindow& Window() { return window_; }
-    WebBoardAccess& BoardAccess() { return boardAccess_; }
     bool HasEnded() const { return ended_; }
+
+    void Start() { program_.Start(); }
 
     // Any close of the main window: the donation reminder decides, its state is written, and
     // the game ends in the page.
@@ -65,8 +68,33 @@ public:
         if (ended_) return;
         ended_ = true;
         window_.FormClose();
-        SaveDonationState();
+        program_.End();
         JsEndGame(kProgramName);
+    }
+
+    // The page goes away with the game still running: the program ends without its windows.
+    void EndWithPage() { program_.End(); }
+
+    void CreateApplication() override {}
+    void CreateMainWindow() override {
+        frame_.CreateMenu();
+        window_.FormCreate();
+        Guard([this] { boardAccess_.Start(); });
+    }
+    int RunMessageLoop() override { return 0; }
+    void ShowErrorReport(const std::string& what) override { frame_.ShowErrorReport(what); }
+
+    template <typename Handler>
+    void Guard(Handler&& handler) noexcept {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            try {
+                frame_.ShowErrorReport(error.what());
+            } catch (...) {
+                // The report itself failed; there is nobody left to tell.
+            }
+        }
     }
 
 private:
@@ -81,30 +109,18 @@ private:
     WebClock clock_;
     GameWindow window_;
     WebBoardAccess boardAccess_;
+    Program program_;
     bool ended_ = false;
 };
 
-std::unique_ptr<WebProgram>& Program() {
+std::unique_ptr<WebProgram>& TheProgram() {
     static std::unique_ptr<WebProgram> program;
     return program;
 }
 
-template <typename Handler>
-void Guard(Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        try {
-            if (Program()) Program()->Frame().ShowErrorReport(error.what());
-        } catch (...) {
-            // The report itself failed; there is nobody left to tell.
-        }
-    }
-}
-
 // The running game, or nothing before the start and after the end.
 GameWindow* Running() {
-    const auto& program = Program();
+    const auto& program = TheProgram();
     return program && !program->HasEnded() ? &program->Window() : nullptr;
 }
 
@@ -120,21 +136,15 @@ extern "C" {
 // The program's entry: the donation state, the program-wide values, the main window, and its
 // creation (splash, Timer1, InitGame, "A" selected). The page shows the window when it returns.
 EMSCRIPTEN_KEEPALIVE void lumera_start() {
-    if (Program()) return;
-    Program() = std::make_unique<WebProgram>();
-    WebProgram& program = *Program();
-    Guard([&] {
+    if (TheProgram()) return;
+    TheProgram() = std::make_unique<WebProgram>();
+    WebProgram& program = *TheProgram();
+    program.Guard([&] {
         // Stored text that is no registry export is kept under another name, and said so.
         program.Store().SetAsideUnreadable();
         TheKeptFiles().Restore();
     });
-    Guard([&] {
-        ConfigureDonation(&program.Store(), [] { return util::TodayDayNumber(); }, "lumera8");
-        LoadDonationState();
-    });
-    program.Frame().CreateMenu();
-    program.Window().FormCreate();
-    Guard([&] { program.BoardAccess().Start(); });
+    program.Start();
 }
 
 // A puzzle file for the game to open by its name: the bundled collection, a chosen file, or
@@ -145,14 +155,14 @@ EMSCRIPTEN_KEEPALIVE void lumera_put_file(const char* name, const unsigned char*
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
     if (GameWindow* window = Running()) {
-        Program()->Painter().StartPainting();
+        TheProgram()->Painter().StartPainting();
         window->FormPaint();
     }
 }
 
-EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int button, int x, int y) {
-    const PointerButton which = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Middle : PointerButton::Left;
-    if (GameWindow* window = Running()) window->FormMouseUp(which, x, y);
+// Which button was released does not count.
+EMSCRIPTEN_KEEPALIVE void lumera_pointer_up(int /*button*/, int x, int y) {
+    if (GameWindow* window = Running()) window->FormMouseUp(x, y);
 }
 
 // A screen reader's action on a part of the board.
@@ -173,16 +183,13 @@ EMSCRIPTEN_KEEPALIVE void lumera_timer1() {
 
 // The close box of the game's frame.
 EMSCRIPTEN_KEEPALIVE void lumera_close() {
-    Guard([] {
-        if (Running()) Program()->End();
-    });
+    if (Running()) TheProgram()->Guard([] { TheProgram()->End(); });
 }
 
-// The page goes away with the game still running: the program ends without its windows.
 EMSCRIPTEN_KEEPALIVE void lumera_page_hide() {
     if (!Running()) return;
-    Program()->Store().SetTell(nullptr);  // no message can be shown any more
-    SaveDonationState();
+    TheProgram()->Store().SetTell(nullptr);  // no message can be shown any more
+    TheProgram()->EndWithPage();
 }
 
 // Another tab of the game changed the stored settings.

@@ -1,9 +1,12 @@
-// Program entry of the Windows program: the one settings store, the donation state loaded, the
-// main window with the shell that reaches the splash, About, the donation dialog and help, the
-// message loop until the window closes, then the donation state written back.
+// Program entry of the Windows program: the registry store, and what Win32 provides for the
+// program's start and end (startup/program.h): the main window with the shell that reaches the
+// splash, About, the donation dialog and help, and the message loop.
 #include <windows.h>
 
+#include <optional>
+
 #include "donate/win32/donate_win32.h"
+#include "startup/program.h"
 #include "startup/program_shell.h"
 #include "startup/splash_modes.h"
 #include "startup/win32/perf_hook_win32.h"
@@ -36,52 +39,58 @@ private:
     Win32DonateDialog donateDialog_;
 };
 
-}  // namespace
-}  // namespace lumera::win32
+class Win32Toolkit final : public lumera::IProgramToolkit {
+public:
+    Win32Toolkit(HINSTANCE instance, int showCommand, RegistrySettingsStore& store)
+        : instance_(instance), showCommand_(showCommand), store_(store) {}
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    using namespace lumera::win32;
-    // 1. The donation reminder's state, read from the registry before anything else.
-    RegistrySettingsStore store;
-    lumera::ConfigureDonation(&store, {}, ProgramFile());
-    try {
-        lumera::LoadDonationState();
-    } catch (const std::exception&) {
-        // Without it the reminder starts from its first-run defaults.
-    }
-    // 2. Plain Win32 has no application object to initialise.
-    // 3. The program-wide values: the splash mode; AppCaption and the puzzle file names are set
-    //    by the window layer on its game; the application title (kApplicationTitle) is the
-    //    caption of the error report, and Windows names the running program by its main
-    //    window's caption.
-    SplashModeBase = lumera::kStartupSplashMode;
-    MainFormServices services;
-    services.store = &store;
-    services.shell = [](TLumeraMainForm& form) { return std::make_unique<Win32Shell>(form); };
-    services.destroyed = [] { PostQuitMessage(0); };
-    if (const std::wstring perfFile = PerfReportFile(); !perfFile.empty())
-        services.painted = [perfFile](TLumeraMainForm&) { PerfReportFirstPaintAndQuit(perfFile); };
+    // Plain Win32 has no application object. AppCaption and the puzzle file names are set by the
+    // window layer on its game; the application title (kApplicationTitle) is the caption of the
+    // error report, and Windows names the running program by its main window's caption.
+    void CreateApplication() override { SplashModeBase = lumera::kStartupSplashMode; }
 
-    int result = 0;
-    try {
-        // 4. The main window; its creation runs FormCreate (splash, InitGame, "A" selected).
-        TLumeraMainForm form(instance, std::move(services));
-        ShowWindow(form.Handle(), showCommand);
+    // Its creation runs FormCreate (splash, InitGame, "A" selected).
+    void CreateMainWindow() override {
+        MainFormServices services;
+        services.store = &store_;
+        services.shell = [](TLumeraMainForm& form) { return std::make_unique<Win32Shell>(form); };
+        services.destroyed = [] { PostQuitMessage(0); };
+        if (const std::wstring perfFile = PerfReportFile(); !perfFile.empty())
+            services.painted = [perfFile](TLumeraMainForm&) { PerfReportFirstPaintAndQuit(perfFile); };
+        form_.emplace(instance_, std::move(services));
+        ShowWindow(form_->Handle(), showCommand_);
         KeepSplashOnTop();
-        UpdateWindow(form.Handle());
-        // 5. The message loop, until the main window is destroyed. No accelerators: the
-        //    menu has no shortcut keys.
+        UpdateWindow(form_->Handle());
+    }
+
+    // Until the main window is destroyed. No accelerators: the menu has no shortcut keys.
+    int RunMessageLoop() override {
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        result = static_cast<int>(message.wParam);
-    } catch (const std::exception& error) {
-        ShowErrorReport(nullptr, error.what());
-        result = 1;
+        form_.reset();
+        return static_cast<int>(message.wParam);
     }
-    // 6. The donation reminder's state is written back, then the program ends.
-    lumera::SaveDonationState();
-    return result;
+
+    void ShowErrorReport(const std::string& what) override {
+        win32::ShowErrorReport(nullptr, what);
+    }
+
+private:
+    HINSTANCE instance_;
+    int showCommand_;
+    RegistrySettingsStore& store_;
+    std::optional<TLumeraMainForm> form_;
+};
+
+}  // namespace
+}  // namespace lumera::win32
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    using namespace lumera::win32;
+    RegistrySettingsStore store;
+    Win32Toolkit toolkit(instance, showCommand, store);
+    return lumera::Program(store, ProgramFile(), toolkit).Run();
 }

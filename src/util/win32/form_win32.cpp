@@ -293,7 +293,7 @@ Win32Form::Surface* Win32Form::SurfaceOf(HWND window) {
     return nullptr;
 }
 
-LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The window's handle is known from its first message on.
     surfaces_[0].window = window_;
     LRESULT result = 0;

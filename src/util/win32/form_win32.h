@@ -68,7 +68,7 @@ private:
     };
 
     static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The messages of the window and its panels alike; false when not handled.
     bool SurfaceMessage(Surface& surface, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT GroupMessage(HWND group, UINT message, WPARAM wParam, LPARAM lParam);

@@ -50,7 +50,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         DestroyWindow(window);
         return 0;
     }
-    return form->HandleMessage(message, wParam, lParam);
+    return form->OnMessage(message, wParam, lParam);
 }
 
 }  // namespace lumera::win32

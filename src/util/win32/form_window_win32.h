@@ -16,7 +16,7 @@ class FormWindow {
 public:
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_; }  // the window handle; OnMessage handles its messages
 
 protected:
     FormWindow() = default;
@@ -33,7 +33,7 @@ protected:
     void BelongToWindow(bool belongs = true) { belongsToWindow_ = belongs; }
 
     // Every message after WM_NCCREATE but WM_NCDESTROY, which FormWindow handles itself.
-    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
     HWND window_ = nullptr;
 

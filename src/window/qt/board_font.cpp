@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 
 namespace lumera {
 

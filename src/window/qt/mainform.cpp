@@ -17,7 +17,7 @@
 #include "util/text_encoding.h"
 #include "window/qt/board_font.h"
 #include "window/qt/qt_ports.h"
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 #include "init_resources.h"
 
 namespace lumera {
@@ -180,7 +180,7 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
 
 void BoardWidget::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF at = event->position();
-    form_.FormMouseUp(event->button(), int(std::floor(at.x())), int(std::floor(at.y())));
+    form_.FormMouseUp(int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
 // ---- The window --------------------------------------------------------------------------
@@ -204,17 +204,17 @@ TLumeraMainForm::TLumeraMainForm(MainFormServices services) {
                     ServiceOwner::Files(services.files)});
     setWindowTitle(QString::fromStdString(layer_->Caption()));
     CreateMenu();
-    connect(timer1_, &QTimer::timeout, this, [this] { Handle([this] { layer_->Timer1Timer(); }); });
+    connect(timer1_, &QTimer::timeout, this, [this] { RunOnLayer([this] { layer_->Timer1Timer(); }); });
 
     // The board area opens at its designed size, the window's frame corner at its place.
     resize(kBoardWidth, kBoardHeight + menuBar()->sizeHint().height());
     move(kWindowLeft, kWindowTop);
-    Handle([this] { layer_->FormCreate(); });
+    RunOnLayer([this] { layer_->FormCreate(); });
 }
 
 TLumeraMainForm::~TLumeraMainForm() = default;
 
-void TLumeraMainForm::Handle(const std::function<void()>& call) {
+void TLumeraMainForm::RunOnLayer(const std::function<void()>& call) {
     call();
     board_->Flush();
 }
@@ -233,7 +233,7 @@ void TLumeraMainForm::CreateMenu() {
             QAction* action = menu->addAction(QString::fromUtf8(item.caption));
             action->setObjectName(item.name);
             const MenuCommand command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { Handle([this, command] { layer_->MenuClick(command); }); });
+            connect(action, &QAction::triggered, this, [this, command] { RunOnLayer([this, command] { layer_->MenuClick(command); }); });
             if (item.isCheckable) {
                 action->setCheckable(true);
                 action->setChecked(layer_->IsOptionChecked(item.name));
@@ -242,15 +242,12 @@ void TLumeraMainForm::CreateMenu() {
     }
 }
 
-void TLumeraMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
-    const PointerButton pointer = button == Qt::RightButton    ? PointerButton::Right
-                                  : button == Qt::MiddleButton ? PointerButton::Middle
-                                                               : PointerButton::Left;
-    Handle([&] { layer_->FormMouseUp(pointer, x, y); });
+void TLumeraMainForm::FormMouseUp(int x, int y) {
+    RunOnLayer([&] { layer_->FormMouseUp(x, y); });
 }
 
 void TLumeraMainForm::closeEvent(QCloseEvent* event) {
-    Handle([this] { layer_->FormClose(); });
+    RunOnLayer([this] { layer_->FormClose(); });
     event->accept();
 }
 

@@ -94,8 +94,8 @@ public:
     void Close() override;
     void ShowErrorReport(const std::string& what) override;
 
-    // A pointer release over the board, in board pixels.
-    void FormMouseUp(Qt::MouseButton button, int x, int y);
+    // A pointer release over the board, of any button, in board pixels.
+    void FormMouseUp(int x, int y);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,7 +103,7 @@ protected:
 private:
     void CreateMenu();
     // Runs a call on the layer and puts the cells it drew on screen.
-    void Handle(const std::function<void()>& call);
+    void RunOnLayer(const std::function<void()>& call);
 
     ServiceOwner owned_;
     BoardWidget* board_ = nullptr;

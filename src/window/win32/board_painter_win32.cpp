@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 
 namespace lumera::win32 {
 

@@ -15,7 +15,7 @@
 #include "window/win32/error_report_win32.h"
 #include "window/win32/menu_win32.h"
 #include "window/win32/sound_win32.h"
-#include "window/window_texts.h"
+#include "window/window_measures.h"
 
 namespace lumera::win32 {
 
@@ -66,7 +66,7 @@ TLumeraMainForm::~TLumeraMainForm() {
 
 // ---- Messages ------------------------------------------------------------------------------
 
-LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TLumeraMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             if (ownDialogs_) ownDialogs_->SetOwner(window_);
@@ -104,12 +104,9 @@ LRESULT TLumeraMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP: {
-            const PointerButton button = message == WM_RBUTTONUP   ? PointerButton::Right
-                                         : message == WM_MBUTTONUP ? PointerButton::Middle
-                                                                   : PointerButton::Left;
-            // The layer hit-tests in board pixels.
+            // Any button; the layer hit-tests in board pixels.
             const DisplayScale& scale = painter_.Scale();
-            layer_->FormMouseUp(button, scale.ToDesign(GET_X_LPARAM(lParam)), scale.ToDesign(GET_Y_LPARAM(lParam)));
+            layer_->FormMouseUp(scale.ToDesign(GET_X_LPARAM(lParam)), scale.ToDesign(GET_Y_LPARAM(lParam)));
             return 0;
         }
         case WM_COMMAND:

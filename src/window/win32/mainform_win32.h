@@ -48,7 +48,7 @@ public:
     void ShowErrorReport(const std::string& what) override;
 
 private:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The board at the window's scale; the window placed at `suggested` (given by the system
     // when the scale changes), or at its designed place and size at that scale.
     void AdoptScale(int dpi, const RECT* suggested);

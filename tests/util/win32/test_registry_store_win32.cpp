@@ -93,15 +93,12 @@ struct RelocatedStore : ISettingsStore {
 };
 
 // A game whose settings go through the registry store; every other port is a fake.
-struct RegistryGame {
-    FakeBoard board;
-    FakeDialogs dialogs;
-    FakeSound sound;
-    RelocatedStore store;
-    SequenceRandom random;
-    FakeClock clock;
-    LumeraGame game{GamePorts{board, dialogs, sound, store, random, clock, util::SystemFileOpener()}};
-    RegistryGame(ISettingsStore& registry, const std::string& base) : store(registry, base) {}
+struct RelocatedRegistry {
+    RelocatedStore relocated;
+};
+struct RegistryGame : RelocatedRegistry, GameRig {
+    RegistryGame(ISettingsStore& registry, const std::string& base)
+        : RelocatedRegistry{RelocatedStore(registry, base)}, GameRig(&relocated) {}
 };
 
 // Refuses every key under HKEY_LOCAL_MACHINE, as Windows does to a standard user asking for

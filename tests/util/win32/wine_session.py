@@ -1,9 +1,11 @@
 """A Wine session for tests that drive the Windows programs as a player would: a scratch prefix
 with its own wineserver, windows found by name on the X display, keys and clicks by xdotool,
-and screen pixels read with ImageMagick. Every wait has a timeout.
+and the screen read with ImageMagick. Every wait has a timeout. Shared by every end-to-end run
+of the Windows programs.
 """
 
 import glob
+import io
 import os
 import shutil
 import subprocess
@@ -74,22 +76,34 @@ class WinePrefix:
             shutil.rmtree(self.folder, ignore_errors=True)
 
 
-def WaitFor(condition, seconds, what):
+def WaitFor(condition, seconds, what, tolerate=()):
+    """Polls condition() until it returns something true, which it returns; an exception of the
+    kinds in `tolerate` counts as not yet and is told on the timeout."""
     end = time.monotonic() + seconds
+    last_error = None
     while time.monotonic() < end:
-        result = condition()
-        if result:
-            return result
+        try:
+            result = condition()
+            if result:
+                return result
+        except tolerate as error:
+            last_error = error
         time.sleep(0.2)
-    raise AssertionError("timed out after %d s waiting for %s" % (seconds, what))
+    raise AssertionError("timed out after %d s waiting for %s" % (seconds, what) +
+                         (" (%s)" % last_error if last_error else ""))
+
+
+def FindWindows(pattern):
+    """The visible X windows whose names match the regular expression, as xdotool ids."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], stdout=subprocess.PIPE,
+                            stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=20)
+    return [window.decode() for window in result.stdout.split()]
 
 
 def FindWindow(name):
     """The X window whose name is exactly `name`, or None."""
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % Escape(name)],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
-    ids = result.stdout.split()
-    return ids[0].decode() if ids else None
+    ids = FindWindows("^%s$" % Escape(name))
+    return ids[0] if ids else None
 
 
 def Escape(text):
@@ -97,20 +111,28 @@ def Escape(text):
 
 
 def Keys(window, *keys):
-    subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=20, check=False)
+    """Focuses the window and types the keys into it, as a player would (modifiers left over
+    from an earlier key are let go first)."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], timeout=20, check=False)
     for key in keys:
-        subprocess.run(["xdotool", "key", "--window", window, key], timeout=20, check=False)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], timeout=20, check=False)
         time.sleep(0.2)
-
-
 
 
 def WindowGeometry(window):
     """(left, top, width, height) of an X window."""
-    result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], stdout=subprocess.PIPE,
+    result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)], stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL, timeout=20)
     values = dict(line.split("=", 1) for line in result.stdout.decode().split() if "=" in line)
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def Screenshot():
+    """The whole screen as a PIL image in RGB."""
+    from PIL import Image
+    data = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, timeout=30,
+                          stdin=subprocess.DEVNULL).stdout
+    return Image.open(io.BytesIO(data)).convert("RGB")
 
 
 def ScreenPixel(x, y):

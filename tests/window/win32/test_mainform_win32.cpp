@@ -11,6 +11,7 @@
 #include "util/win32/ansi_text_win32.h"
 #include "window/win32/mainform_win32.h"
 #include "window/win32/menu_win32.h"
+#include "window/window_measures.h"
 #include "window/window_texts.h"
 #include "window/win32/modal_answer_win32.h"
 
