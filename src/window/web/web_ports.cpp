@@ -7,10 +7,11 @@
 
 #include "util/days.h"
 #include "util/web/json_text.h"
-#include "window/board_geometry.h"
 #include "util/web/kept_files.h"
+#include "window/board_geometry.h"
 #include "window/menu_table.h"
 #include "window/web/page_text.h"
+#include "window/window_measures.h"
 #include "window/window_texts.h"
 
 namespace lumera::web {
