@@ -17,6 +17,19 @@ function cssColour(colour) {
     return text;
 }
 
+// An image's pixels made two-tone: those isInk(i) says are ink in the colour, the rest clear.
+function tint(pixels, colour, isInk) {
+    const rgb = parseInt(cssColour(colour).slice(1), 16), data = pixels.data;
+    for (let i = 0; i * 4 < data.length; ++i) {
+        const ink = isInk(i);
+        data[i * 4] = ink ? rgb >> 16 : 0;
+        data[i * 4 + 1] = ink ? (rgb >> 8) & 0xFF : 0;
+        data[i * 4 + 2] = ink ? rgb & 0xFF : 0;
+        data[i * 4 + 3] = ink ? 255 : 0;
+    }
+    return pixels;
+}
+
 export class Board {
     constructor(canvas) {
         this.canvas = canvas;
@@ -139,16 +152,7 @@ export class Board {
         image.height = glyph.height;
         const c = image.getContext("2d");
         const pixels = c.createImageData(glyph.width, glyph.height);
-        const rgb = parseInt(cssColour(colour).slice(1), 16);
-        for (let i = 0; i < glyph.width * glyph.height; ++i) {
-            if (glyph.bits.charCodeAt(i >> 3) & (0x80 >> (i & 7))) {
-                pixels.data[i * 4] = rgb >> 16;
-                pixels.data[i * 4 + 1] = (rgb >> 8) & 0xFF;
-                pixels.data[i * 4 + 2] = rgb & 0xFF;
-                pixels.data[i * 4 + 3] = 255;
-            }
-        }
-        c.putImageData(pixels, 0, 0);
+        c.putImageData(tint(pixels, colour, i => glyph.bits.charCodeAt(i >> 3) & (0x80 >> (i & 7))), 0, 0);
         this.glyphCache.set(key, image);
         return image;
     }
@@ -172,15 +176,7 @@ export class Board {
             c.textBaseline = "alphabetic";
             c.fillText(text, 0, ascent);
             const pixels = c.getImageData(0, 0, scratch.width, scratch.height);
-            const rgb = parseInt(cssColour(colour).slice(1), 16);
-            for (let i = 0; i < pixels.data.length; i += 4) {
-                const ink = pixels.data[i + 3] >= 128;
-                pixels.data[i] = rgb >> 16;
-                pixels.data[i + 1] = (rgb >> 8) & 0xFF;
-                pixels.data[i + 2] = rgb & 0xFF;
-                pixels.data[i + 3] = ink ? 255 : 0;
-            }
-            c.putImageData(pixels, 0, 0);
+            c.putImageData(tint(pixels, colour, i => pixels.data[i * 4 + 3] >= 128), 0, 0);
             entry = scratch;
             this.glyphCache.set(key, entry);
         }

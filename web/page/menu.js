@@ -102,7 +102,7 @@ export class MenuBar {
         entry.popup.hidden = false;
         entry.button.setAttribute("aria-expanded", "true");
         entry.button.classList.add("open");
-        if (focusFirst) this.focusItem(entry, 0, 1);
+        if (focusFirst) this.focusItem(entry, 0);
         else entry.button.focus();
     }
 
@@ -118,13 +118,10 @@ export class MenuBar {
         this.open = null;
     }
 
-    focusItem(entry, from, step) {
+    // The item at index from, counted round the menu.
+    focusItem(entry, from) {
         const count = entry.items.length;
-        for (let n = 0; n < count; ++n) {
-            const index = ((from + n * step) % count + count) % count;
-            entry.items[index].node.focus();
-            return;
-        }
+        if (count > 0) entry.items[(from % count + count) % count].node.focus();
     }
 
     choose(item) {
@@ -159,7 +156,7 @@ export class MenuBar {
         } else if (key === "ArrowDown" || key === "ArrowUp") {
             event.preventDefault();
             const step = key === "ArrowDown" ? 1 : -1;
-            this.focusItem(entry, index < 0 ? (step > 0 ? 0 : entry.items.length - 1) : index + step, step);
+            this.focusItem(entry, index < 0 ? (step > 0 ? 0 : -1) : index + step);
         } else if (key === "ArrowRight" || key === "ArrowLeft") {
             event.preventDefault();
             const at = this.entries.indexOf(entry) + (key === "ArrowRight" ? 1 : -1);
@@ -175,14 +172,8 @@ export class MenuBar {
                 this.choose(sharing[0]);
             } else if (sharing.length > 1) {
                 event.preventDefault();
-                const count = entry.items.length;
-                for (let n = 1; n <= count; ++n) {
-                    const item = entry.items[(index + n) % count];
-                    if (item.mnemonic === letter) {
-                        item.node.focus();
-                        break;
-                    }
-                }
+                const next = sharing.find(item => entry.items.indexOf(item) > index) || sharing[0];
+                next.node.focus();
             }
         }
     }

@@ -98,6 +98,21 @@ export class PageWindow {
 }
 PageWindow.count = 0;
 
+// A dialog's push button with its text; "submit" for the one that answers its form.
+function button(text, type = "button") {
+    const node = element("button", "button", text);
+    node.type = type;
+    return node;
+}
+
+// The button given, the close box and Escape give a dialog's cancelling answer, while may() says yes.
+function onCancel(window, button, cancel, may = () => true) {
+    for (const node of [button, window.closeBox]) node.addEventListener("click", () => { if (may()) cancel(); });
+    window.frame.addEventListener("keydown", event => {
+        if (event.key === "Escape" && may()) { event.preventDefault(); cancel(); }
+    });
+}
+
 function svgIcon(kind) {
     const shape = (tag, attributes) => {
         const node = document.createElementNS("http://www.w3.org/2000/svg", tag);
@@ -188,17 +203,12 @@ export class WindowLayer {
             window.frame.setAttribute("aria-describedby", message.id);
             body.appendChild(message);
             const buttons = element("div", "buttons");
-            const ok = element("button", "button", this.texts.ok);
-            ok.type = "button";
+            const ok = button(this.texts.ok);
             ok.autofocus = true;
             buttons.appendChild(ok);
             window.client.append(body, buttons);
             const done = () => { window.close(); resolve(); };
-            ok.addEventListener("click", done);
-            window.closeBox.addEventListener("click", done);
-            window.frame.addEventListener("keydown", event => {
-                if (event.key === "Escape") { event.preventDefault(); done(); }
-            });
+            onCancel(window, ok, done);
             window.show();
         });
     }
@@ -216,20 +226,13 @@ export class WindowLayer {
             edit.spellcheck = false;
             label.appendChild(edit);
             const buttons = element("div", "buttons");
-            const ok = element("button", "button", this.texts.ok);
-            ok.type = "submit";
-            const cancel = element("button", "button", this.texts.cancel);
-            cancel.type = "button";
-            buttons.append(ok, cancel);
+            const cancel = button(this.texts.cancel);
+            buttons.append(button(this.texts.ok, "submit"), cancel);
             form.append(label, buttons);
             window.client.appendChild(form);
             const done = answer => { window.close(); resolve(answer); };
             form.addEventListener("submit", event => { event.preventDefault(); done(edit.value); });
-            cancel.addEventListener("click", () => done(null));
-            window.closeBox.addEventListener("click", () => done(null));
-            window.frame.addEventListener("keydown", event => {
-                if (event.key === "Escape") { event.preventDefault(); done(null); }
-            });
+            onCancel(window, cancel, () => done(null));
             window.show();
             edit.select();
         });
@@ -251,14 +254,11 @@ export class WindowLayer {
             list.autofocus = true;
             label.appendChild(list);
             const buttons = element("div", "buttons");
-            const open = element("button", "button", this.texts.open);
-            open.type = "submit";
+            const open = button(this.texts.open, "submit");
             open.disabled = names.length === 0;
-            const device = element("button", "button", this.texts.fromDevice);
-            device.type = "button";
+            const device = button(this.texts.fromDevice);
             device.dataset.name = "fromDevice";
-            const cancel = element("button", "button", this.texts.cancel);
-            cancel.type = "button";
+            const cancel = button(this.texts.cancel);
             buttons.append(open, device, cancel);
             form.append(label, buttons);
             window.client.appendChild(form);
@@ -279,11 +279,7 @@ export class WindowLayer {
                 picking = false;
                 if (name !== null) done(name);
             });
-            cancel.addEventListener("click", () => { if (!picking) done(null); });
-            window.closeBox.addEventListener("click", () => { if (!picking) done(null); });
-            window.frame.addEventListener("keydown", event => {
-                if (event.key === "Escape" && !picking) { event.preventDefault(); done(null); }
-            });
+            onCancel(window, cancel, () => done(null), () => !picking);
             window.show();
         });
     }

@@ -8,7 +8,9 @@ namespace lumera::win32 {
 
 namespace {
 
-int ScreenDpi() {
+// What a newer system's function (when it has one and it answers) says, else the screen's dots per inch.
+int DpiOr(UINT newer) {
+    if (newer) return static_cast<int>(newer);
     const HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
     if (screen) ReleaseDC(nullptr, screen);
@@ -18,21 +20,13 @@ int ScreenDpi() {
 }  // namespace
 
 int WindowDpi(HWND window) {
-    using GetDpiForWindowType = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = SystemFunction<GetDpiForWindowType>(L"user32.dll", "GetDpiForWindow");
-    if (getDpiForWindow && window) {
-        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    }
-    return ScreenDpi();
+    static const auto getDpiForWindow = SystemFunction<UINT(WINAPI*)(HWND)>(L"user32.dll", "GetDpiForWindow");
+    return DpiOr(getDpiForWindow && window ? getDpiForWindow(window) : 0);
 }
 
 int SystemDpi() {
-    using GetDpiForSystemType = UINT(WINAPI*)();
-    static const auto getDpiForSystem = SystemFunction<GetDpiForSystemType>(L"user32.dll", "GetDpiForSystem");
-    if (getDpiForSystem) {
-        if (const UINT dpi = getDpiForSystem()) return static_cast<int>(dpi);
-    }
-    return ScreenDpi();
+    static const auto getDpiForSystem = SystemFunction<UINT(WINAPI*)()>(L"user32.dll", "GetDpiForSystem");
+    return DpiOr(getDpiForSystem ? getDpiForSystem() : 0);
 }
 
 RECT FrameForClient(const RECT& client, DWORD style, bool hasMenu, DWORD exStyle, int dpi) {

@@ -20,8 +20,6 @@ public:
 
     constexpr int Dpi() const { return dpi_; }
     constexpr bool IsDesignScale() const { return dpi_ == kDesignDpi; }
-    // Whole-number scales (192, 288 ...) make every design pixel a square of device pixels.
-    constexpr bool IsWholeMultiple() const { return dpi_ % kDesignDpi == 0; }
 
     // The first device pixel of design pixel x: x * dpi / 96, halves rounded up.
     constexpr int ToDevice(int x) const { return FloorDivide(x * dpi_ + kDesignDpi / 2, kDesignDpi); }

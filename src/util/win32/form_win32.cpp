@@ -62,6 +62,15 @@ std::size_t CountPanels(const std::vector<FormPart>& parts) {
     return count;
 }
 
+// For WM_CTLCOLOR...: a child control's background, and what is behind its rounded-off corners,
+// in a surface's own colour.
+LRESULT BrushBehind(WPARAM dc, HBRUSH background) {
+    LOGBRUSH brush{};
+    GetObjectW(background, sizeof brush, &brush);
+    SetBkColor(reinterpret_cast<HDC>(dc), brush.lbColor);
+    return reinterpret_cast<LRESULT>(background);
+}
+
 [[noreturn]] void CannotCreate() {
     throw std::runtime_error("Cannot create a window (error " + std::to_string(GetLastError()) + ")");
 }
@@ -383,14 +392,9 @@ bool Win32Form::SurfaceMessage(Surface& surface, UINT message, WPARAM wParam, LP
             result = TRUE;
             return true;
         }
-        case WM_CTLCOLORBTN: {
-            // Behind an owner-drawn button's rounded-off corners: the surface's own colour.
-            LOGBRUSH brush{};
-            GetObjectW(surface.background, sizeof brush, &brush);
-            SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
-            result = reinterpret_cast<LRESULT>(surface.background);
+        case WM_CTLCOLORBTN:
+            result = BrushBehind(wParam, surface.background);
             return true;
-        }
         case WM_COMMAND: {
             const int index = static_cast<int>(LOWORD(wParam)) - kFirstButtonId;
             if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < static_cast<int>(controls_.size()) &&
@@ -412,14 +416,10 @@ LRESULT Win32Form::GroupMessage(HWND group, UINT message, WPARAM wParam, LPARAM 
             PaintGroup(group);
             return 0;
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN: {
+        case WM_CTLCOLORBTN:
             // The items sit on the group's own colour.
-            LOGBRUSH brush{};
-            GetObjectW(groupBackground_, sizeof brush, &brush);
-            SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
             SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
-            return reinterpret_cast<LRESULT>(groupBackground_);
-        }
+            return BrushBehind(wParam, groupBackground_);
         default:
             return DefWindowProcW(group, message, wParam, lParam);
     }

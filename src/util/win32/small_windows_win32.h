@@ -25,26 +25,15 @@ inline HFONT CreateFormFont(int pixels = kFormFontPixels, bool bold = false, boo
                        DEFAULT_PITCH | FF_SWISS, kFormFontName);
 }
 
-// Places a window so that its outer rectangle is centred on `area`.
-inline void CentreWindowOn(HWND window, const RECT& area) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int left = area.left + (area.right - area.left - width) / 2;
-    const int top = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Centred over `owner`, or on the primary screen when there is no owner on screen.
+// Places a window's outer rectangle centred over `owner`, or on the primary screen when there
+// is no owner on screen.
 inline void CentreWindowOver(HWND window, HWND owner) {
-    RECT area{};
-    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    CentreWindowOn(window, area);
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, outer{};
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+    GetWindowRect(window, &outer);
+    const int left = area.left + (area.right - area.left - (outer.right - outer.left)) / 2;
+    const int top = area.top + (area.bottom - area.top - (outer.bottom - outer.top)) / 2;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Shows `window` modally: every other enabled, visible window of this thread is disabled

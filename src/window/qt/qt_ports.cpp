@@ -46,6 +46,13 @@ class MessageBox final : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
+    // Shows a plain-text message with an OK button until it is answered.
+    static void Show(Icon icon, const QString& caption, const QString& text, QWidget* parent) {
+        MessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+
 protected:
     bool event(QEvent* event) override {
         const bool result = QMessageBox::event(event);
@@ -72,10 +79,8 @@ std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
 }
 
 void ShowErrorReport(QWidget* parent, const std::string& what) {
-    MessageBox box(QMessageBox::Critical, QApplication::applicationName(),
-                    QString::fromLocal8Bit(ErrorReportText(what)), QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MessageBox::Show(QMessageBox::Critical, QApplication::applicationName(), QString::fromLocal8Bit(ErrorReportText(what)),
+                     parent);
 }
 
 void RunHandler(QWidget* parent, const std::function<void()>& handler) {
@@ -94,17 +99,13 @@ QtDialogs::QtDialogs(QWidget* parent, std::function<void()> beforeModal)
 void QtDialogs::ShowInformation(const std::string& text) {
     if (beforeModal_) beforeModal_();
     // Information texts are ASCII apart from the file names they carry.
-    MessageBox box(QMessageBox::Information, kInformationCaption, QFile::decodeName(QByteArray::fromStdString(text)),
-                    QMessageBox::Ok, parent_);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MessageBox::Show(QMessageBox::Information, kInformationCaption, QFile::decodeName(QByteArray::fromStdString(text)),
+                     parent_);
 }
 
 void QtDialogs::ShowMessage(const std::string& text, const std::string& caption) {
     if (beforeModal_) beforeModal_();
-    MessageBox box(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), QMessageBox::Ok, parent_);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MessageBox::Show(QMessageBox::NoIcon, FromCp1252(caption), FromCp1252(text), parent_);
 }
 
 bool QtDialogs::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {

@@ -39,7 +39,6 @@ public:
     void CopyTo(HDC target, const RECT& area) const;
     // The image's pixel at (x, y), in device pixels, as 0x00BBGGRR.
     Colour Pixel(int x, int y) const;
-    HDC Dc() const { return dc_; }
 
 private:
     void CreateImage();
