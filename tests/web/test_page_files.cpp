@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "util/web/page_files.h"
+#include "util/page_files.h"
 
 namespace {
 

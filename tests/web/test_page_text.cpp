@@ -2,7 +2,7 @@
 // to Windows-1252, and the file chooser's filter as the picker's accepted extensions.
 #include <gtest/gtest.h>
 
-#include "window/web/page_text.h"
+#include "window/page_text.h"
 
 namespace {
 

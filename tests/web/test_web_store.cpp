@@ -7,9 +7,9 @@
 
 #include "engine/game.h"
 #include "engine/reginfo.h"
-#include "util/web/kept_files.h"
-#include "util/web/web_store.h"
-#include "window/web/tab_settings.h"
+#include "util/kept_files.h"
+#include "util/web_store.h"
+#include "window/tab_settings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "util/web/form_json.h"
 
 #include "util/text_encoding.h"
-#include "util/web/json_text.h"
+#include "util/json_text.h"
 
 namespace lumera::web {
 

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "util/web/kept_files.h"
-#include "util/web/page_storage.h"
+#include "util/kept_files.h"
+#include "util/page_storage.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "util/days.h"
-#include "util/web/json_text.h"
-#include "util/web/kept_files.h"
+#include "util/json_text.h"
+#include "util/kept_files.h"
 #include "window/board_geometry.h"
 #include "window/menu_table.h"
-#include "window/web/page_text.h"
+#include "window/page_text.h"
 #include "window/window_measures.h"
 #include "window/window_texts.h"
 

@@ -1,5 +1,5 @@
 // One tab's writes of the settings record, merged into the record as stored.
-#include "window/web/tab_settings.h"
+#include "window/tab_settings.h"
 
 #include <cstddef>
 

@@ -1,5 +1,5 @@
 // The page's files in memory, read through the engine's file reader port.
-#include "util/web/page_files.h"
+#include "util/page_files.h"
 
 #include <algorithm>
 #include <cerrno>

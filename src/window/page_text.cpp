@@ -1,5 +1,5 @@
 // Text conversions at the page's edge.
-#include "window/web/page_text.h"
+#include "window/page_text.h"
 
 #include <cctype>
 #include <vector>

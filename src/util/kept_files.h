@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "util/web/page_files.h"
-#include "util/web/page_storage.h"
+#include "util/page_files.h"
+#include "util/page_storage.h"
 
 namespace lumera::web {
 

@@ -11,7 +11,7 @@
 
 #include "engine/ports.h"
 #include "util/registry_format.h"
-#include "util/web/page_storage.h"
+#include "util/page_storage.h"
 
 namespace lumera::web {
 

@@ -1,5 +1,5 @@
 // Stored texts converted between the browser's UTF-16 and the program's bytes.
-#include "util/web/page_storage.h"
+#include "util/page_storage.h"
 
 namespace lumera::web {
 

@@ -1,5 +1,5 @@
 // JSON text for the page: strings escaped, members and items joined.
-#include "util/web/json_text.h"
+#include "util/json_text.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The settings store over one stored text in the registry-export format.
-#include "util/web/web_store.h"
+#include "util/web_store.h"
 
 #include <stdexcept>
 

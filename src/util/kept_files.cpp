@@ -1,6 +1,6 @@
 // The kept puzzle files: their order, their limit, their stored form and the bundled
 // collection's name guarded.
-#include "util/web/kept_files.h"
+#include "util/kept_files.h"
 
 #include <algorithm>
 
