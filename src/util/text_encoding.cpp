@@ -167,4 +167,13 @@ std::size_t Utf8CharCount(std::string_view text) {
     return count;
 }
 
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 }  // namespace lumera::util

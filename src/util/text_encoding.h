@@ -38,4 +38,8 @@ std::string Utf8ToUtf16Le(std::string_view text);
 // The number of characters in UTF-8 text (bytes that are not continuation bytes).
 std::size_t Utf8CharCount(std::string_view text);
 
+// Whether two texts are equal when ASCII letters are compared without their case, as registry
+// key and value names are.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
 }  // namespace lumera::util

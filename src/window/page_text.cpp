@@ -2,9 +2,8 @@
 #include "window/page_text.h"
 
 #include <cctype>
-#include <vector>
-
 #include "util/text_encoding.h"
+#include "window/file_filter.h"
 
 namespace lumera::web {
 
@@ -17,20 +16,13 @@ std::string GameText(const std::string& utf8) {
 }
 
 std::string AcceptedExtensions(const std::string& filter) {
-    std::vector<std::string> parts{""};
-    for (const char c : filter) {
-        if (c == '|')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
     std::string accepted;
-    for (std::size_t i = 1; i < parts.size(); i += 2) {
+    for (const FileFilterPair& pair : FileFilterPairs(filter)) {
         // A pair's pattern may list several, "*.DAT;*.TXT".
         std::string pattern;
-        for (std::size_t at = 0; at <= parts[i].size(); ++at) {
-            if (at < parts[i].size() && parts[i][at] != ';') {
-                pattern += static_cast<char>(std::tolower(static_cast<unsigned char>(parts[i][at])));
+        for (std::size_t at = 0; at <= pair.patterns.size(); ++at) {
+            if (at < pair.patterns.size() && pair.patterns[at] != ';') {
+                pattern += static_cast<char>(std::tolower(static_cast<unsigned char>(pair.patterns[at])));
                 continue;
             }
             if (pattern.rfind("*.", 0) == 0 && pattern.size() > 2) {

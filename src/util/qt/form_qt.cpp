@@ -24,9 +24,9 @@
 #include <QToolButton>
 
 #include "init_resources.h"
-#include "util/qt/qt_colour.h"
 #include "util/form_font.h"
-#include "util/text_encoding.h"
+#include "util/qt/qt_colour.h"
+#include "util/qt/qt_text.h"
 
 namespace lumera {
 
@@ -57,8 +57,6 @@ protected:
 private:
     std::function<void()> onClick_;
 };
-
-QString FromGame(const std::string& text) { return QString::fromStdString(util::Cp1252ToUtf8(text)); }
 
 // Read as an image: a pixmap read from a file name stays in Qt's pixmap cache after the
 // window has been released.
@@ -168,7 +166,7 @@ QtForm::QtForm(QWidget* owner, const Form& form) : QDialog(owner, FlagsFor(form)
     InitResources();
     setObjectName(QString::fromStdString(form.name));
     // A frameless window shows no caption anywhere.
-    if (form.titleBar) setWindowTitle(FromGame(form.caption));
+    if (form.titleBar) setWindowTitle(FromCp1252(form.caption));
     setFixedSize(form.width, form.height);
     QFont font = FormFont();
     if (form.fontPixels > 0) font.setPixelSize(form.fontPixels);
@@ -201,7 +199,7 @@ QWidget* QtForm::MakePart(QWidget* parent, const FormPart& part) {
                 return label;
             }
             label->setTextFormat(Qt::PlainText);
-            label->setText(FromGame(part.text));
+            label->setText(FromCp1252(part.text));
             label->setAlignment((part.align == PartAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
             label->setWordWrap(part.wrap);
             SetFont(label, part.font);
@@ -216,14 +214,14 @@ QWidget* QtForm::MakePart(QWidget* parent, const FormPart& part) {
         case PartKind::Button: {
             QAbstractButton* button = nullptr;
             if (part.focusable) {
-                auto* push = new QPushButton(FromGame(part.text), parent);
+                auto* push = new QPushButton(FromCp1252(part.text), parent);
                 push->setAutoDefault(false);
                 push->setDefault(false);
                 NextTabStop(push);
                 button = push;
             } else {
                 button = new QToolButton(parent);
-                button->setText(FromGame(part.text));
+                button->setText(FromCp1252(part.text));
                 button->setFocusPolicy(Qt::NoFocus);
             }
             if (!part.picture.empty()) {
@@ -241,7 +239,7 @@ QWidget* QtForm::MakePart(QWidget* parent, const FormPart& part) {
             auto* group = new RadioGroupBox(parent, ToQColor(part.light), ToQColor(part.shadow));
             SetBackground(group, part.background);
             for (std::size_t i = 0; i < part.items.size(); ++i) {
-                auto* item = new QRadioButton(FromGame(part.items[i]), group);
+                auto* item = new QRadioButton(FromCp1252(part.items[i]), group);
                 item->setObjectName(QString::fromStdString(part.name) + QString("Item%1").arg(i));
                 const int top = part.itemTop + part.itemPitch * static_cast<int>(i);
                 item->setGeometry(part.itemLeft, top, part.itemWidth, part.itemPitch);

@@ -3,25 +3,16 @@
 #include "util/win32/registry_store_win32.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "util/text_encoding.h"
 #include "util/win32/system_error_win32.h"
 
 namespace lumera::win32 {
 
 namespace {
-
-bool SameText(const std::string& a, const char* b) {
-    const std::size_t length = std::char_traits<char>::length(b);
-    if (a.size() != length) return false;
-    for (std::size_t i = 0; i < length; ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Closes a key handle when it leaves scope.
 class KeyHandle {
@@ -55,7 +46,7 @@ std::optional<RegistryPath> SplitRegistryPath(const std::string& key) {
         {"HKEY_USERS", HKEY_USERS},                 {"HKU", HKEY_USERS},
     };
     for (const auto& [name, root] : roots)
-        if (SameText(rootName, name)) return RegistryPath{root, key.substr(slash + 1)};
+        if (util::EqualsIgnoreCase(rootName, name)) return RegistryPath{root, key.substr(slash + 1)};
     return std::nullopt;
 }
 

@@ -21,7 +21,7 @@
 #include <dlfcn.h>
 
 #include "util/days.h"
-#include "util/text_encoding.h"
+#include "window/file_filter.h"
 #include "window/qt/sound_module.h"
 
 namespace lumera {
@@ -65,18 +65,6 @@ protected:
 };
 
 }  // namespace
-
-QString FromCp1252(const std::string& bytes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (unsigned char byte : bytes) text.append(QChar(static_cast<char16_t>(util::Cp1252ToUnicode(byte))));
-    return text;
-}
-
-std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes) {
-    const QList<uint> codePoints = text.toUcs4();
-    return util::ToCp1252(std::u32string(codePoints.begin(), codePoints.end()), maxBytes);
-}
 
 void ShowErrorReport(QWidget* parent, const std::string& what) {
     MessageBox::Show(QMessageBox::Critical, QApplication::applicationName(), QString::fromLocal8Bit(ErrorReportText(what)),
@@ -132,9 +120,9 @@ bool QtDialogs::InputBox(const std::string& caption, const std::string& prompt, 
 namespace {
 // "Name|*.EXT|Name|*.EXT" as Qt filters, one per pair.
 QStringList QtFilters(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+    for (const FileFilterPair& pair : FileFilterPairs(filter))
+        filters << QString::fromStdString(pair.name) + " (" + QString::fromStdString(pair.patterns) + ")";
     return filters;
 }
 }  // namespace
@@ -149,9 +137,7 @@ std::optional<std::string> QtDialogs::ChooseFile(const std::string& filter, cons
     dialog.setNameFilters(QtFilters(filter));
     // Patterns match whatever the case, so lumera8.dat shows under *.DAT.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    QString suffix = QString::fromStdString(defaultExtension);
-    if (suffix.startsWith("*.")) suffix = suffix.mid(2);
-    dialog.setDefaultSuffix(suffix);
+    dialog.setDefaultSuffix(QString::fromStdString(DefaultSuffix(defaultExtension)));
     dialog.setDirectory(QDir::currentPath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();

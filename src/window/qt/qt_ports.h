@@ -8,16 +8,13 @@
 #include <memory>
 
 #include "engine/ports.h"
+#include "util/qt/qt_text.h"
 #include "util/registry_store.h"
 #include "util/store_settings_port.h"
 
 class QWidget;
 
 namespace lumera {
-
-// Byte strings of the game (Windows-1252) to and from Qt text.
-QString FromCp1252(const std::string& bytes);
-std::string ToCp1252Bytes(const QString& text, std::size_t maxBytes = 255);
 
 // Shows the stop-icon message of an error that escaped a handler; `what` is the error's
 // text in the local encoding.

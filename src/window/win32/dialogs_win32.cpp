@@ -9,6 +9,7 @@
 
 #include "util/win32/system_library_win32.h"
 #include "util/win32/ansi_text_win32.h"
+#include "window/file_filter.h"
 #include "window/window_texts.h"
 
 namespace lumera::win32 {
@@ -173,8 +174,7 @@ std::optional<std::string> Win32Dialogs::ChooseFile(const std::string& filter, c
     const auto getOpenFileName = GetOpenFileNameFunction();
     if (getOpenFileName == nullptr) return std::nullopt;
     const std::wstring filters = FileDialogFilter(filter);
-    std::wstring extension = FromAnsi(defaultExtension);
-    if (extension.rfind(L"*.", 0) == 0) extension.erase(0, 2);
+    const std::wstring extension = FromAnsi(DefaultSuffix(defaultExtension));
     std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
     directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
     std::wstring name(32768, L'\0');
