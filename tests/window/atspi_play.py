@@ -313,9 +313,12 @@ def play(program, folder):
         game.stop()
 
 
-def main():
+def run_in_scratch_folder(prefix, play):
+    """Runs play(program, folder) with the game given on the command line and a scratch folder
+    holding a one-puzzle Lumera8.dat; prints PASS or FAIL (with the game's output, if any) and
+    returns the exit code."""
     program = os.path.abspath(sys.argv[1])
-    folder = tempfile.mkdtemp(prefix="lumera8-atspi-")
+    folder = tempfile.mkdtemp(prefix=prefix)
     try:
         with open(os.path.join(folder, "Lumera8.dat"), "w", encoding="cp1252") as puzzles:
             puzzles.write(QUOTATION + "\n")
@@ -334,4 +337,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_scratch_folder("lumera8-atspi-", play))

@@ -18,12 +18,11 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 import tty
 
-from atspi_play import QUOTATION, Failure, check, log, wait_for
+from atspi_play import Failure, check, log, run_in_scratch_folder, wait_for
 
 
 def xdotool(*args):
@@ -172,21 +171,5 @@ def play(program, folder):
             pass
 
 
-def main():
-    program = os.path.abspath(sys.argv[1])
-    folder = tempfile.mkdtemp(prefix="lumera8-orca-")
-    try:
-        with open(os.path.join(folder, "Lumera8.dat"), "w", encoding="cp1252") as puzzles:
-            puzzles.write(QUOTATION + "\n")
-        play(program, folder)
-    except Failure as error:
-        log(f"FAIL: {error}")
-        return 1
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-    log("PASS")
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_scratch_folder("lumera8-orca-", play))
