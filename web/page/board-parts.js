@@ -20,9 +20,6 @@ export class BoardParts {
         // A part shows its focus only while the keyboard is in use: pointer play shows none.
         document.addEventListener("keydown", () => container.classList.add("keyboard"), true);
         document.addEventListener("pointerdown", () => container.classList.remove("keyboard"), true);
-        // Until the board is on screen its parts are only noted, so that their elements do not
-        // add to the work before the first showing.
-        this.waiting = [];
     }
 
     // The groups in reading order: { role, name, rows, columns }.
@@ -44,20 +41,9 @@ export class BoardParts {
         this.container.appendChild(this.live);
     }
 
-    // The parts as last described, made page elements.
-    showAll() {
-        const waiting = this.waiting;
-        this.waiting = null;
-        for (const shown of waiting || []) if (shown) this.update(shown);
-    }
-
     // One part: { part, group, row, column, role, name, description, left, top, width, height,
     // pressed (the alphabet's buttons only) }.
     update(shown) {
-        if (this.waiting) {
-            this.waiting[shown.part] = shown;
-            return;
-        }
         let node = this.parts[shown.part];
         if (!node) {
             const group = this.groups[shown.group];

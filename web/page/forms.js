@@ -137,7 +137,7 @@ export class FormRenderer {
         form.window.onclose = () => form.window.frame.classList.add("closed");
         this.windows.splashForm = form.window;
         this.windows.splash = form.window;
-        form.window.show();
+        form.window.show(true);
     }
 
     closeSplash() {

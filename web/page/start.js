@@ -199,7 +199,7 @@ class LumeraPage {
             performance.mark("lumera-board-shown");
             // The board's parts for screen readers come in the task after the board's frame.
             setTimeout(() => {
-                this.boardParts.showAll();
+                if (this.module && !this.ended) this.module._lumera_board_parts();
                 document.documentElement.dataset.state = "running";
                 this.registerServiceWorker();
             });

@@ -43,7 +43,9 @@ export class PageWindow {
         if (modal) this.frame.addEventListener("keydown", event => this.keepTab(event));
     }
 
-    show() {
+    // The start-up splash takes the focus in the task after its first frame (focusLater), so that
+    // the focus does not force the page's first layout before the board is drawn.
+    show(focusLater = false) {
         const layer = document.getElementById("layer");
         this.layer.fitWindow(this.frame);
         if (this.backdrop) {
@@ -55,7 +57,8 @@ export class PageWindow {
             this.frame.classList.add("floating");
             layer.appendChild(this.frame);
         }
-        this.focusFirst();
+        if (!focusLater) this.focusFirst();
+        else requestAnimationFrame(() => setTimeout(() => { if (!this.closed && !this.layer.topModal()) this.focusFirst(); }));
     }
 
     focusFirst() {

@@ -79,6 +79,10 @@ public:
     void CreateMainWindow() override {
         frame_.CreateMenu();
         window_.FormCreate();
+    }
+    // The board's parts for screen readers, asked for by the page once the board is on screen,
+    // so that describing its 297 parts does not delay the first showing.
+    void StartBoardAccess() {
         Guard([this] { boardAccess_.Start(); });
     }
     int RunMessageLoop() override { return 0; }
@@ -151,6 +155,10 @@ EMSCRIPTEN_KEEPALIVE void lumera_start() {
 // one kept from an earlier visit. It may come while a dialog waits (the file chooser's answer).
 EMSCRIPTEN_KEEPALIVE void lumera_put_file(const char* name, const unsigned char* bytes, int size) {
     ThePageFiles().Put(name, std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size)));
+}
+
+EMSCRIPTEN_KEEPALIVE void lumera_board_parts() {
+    if (Running()) TheProgram()->StartBoardAccess();
 }
 
 EMSCRIPTEN_KEEPALIVE void lumera_paint() {
