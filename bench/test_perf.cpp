@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "startup/qt/perf_hook.h"
+#include "startup/perf_report.h"
 #include "window/qt/application.h"
 #include "window_rig.h"
 
