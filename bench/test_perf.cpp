@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "startup/perf_report.h"
+#include "startup/qt/perf_hook.h"
 #include "window/qt/application.h"
 #include "window_rig.h"
 

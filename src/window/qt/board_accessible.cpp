@@ -21,8 +21,7 @@ constexpr int kNoticeChild = kBoardGroupCount;
 
 class BoardAccessible;
 
-// The nodes' common plumbing: no object, the board as the parent and no children of their own
-// unless a node says otherwise.
+// The parts' common plumbing: no object, no children of their own unless a group says so.
 class BoardNode : public QAccessibleInterface {
 public:
     explicit BoardNode(BoardAccessible& board) : board_(board) {}
@@ -30,11 +29,6 @@ public:
     QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     void setText(QAccessible::Text, const QString&) override {}
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
 
 protected:
     BoardAccessible& board_;
@@ -47,7 +41,11 @@ class PartAccessible final : public BoardNode,
 public:
     PartAccessible(BoardAccessible& board, int part) : BoardNode(board), part_(part) {}
 
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
     QRect rect() const override;
     QAccessible::Role role() const override;
@@ -81,6 +79,7 @@ public:
     GroupAccessible(BoardAccessible& board, int group) : BoardNode(board), group_(kBoardGroups[group]) {}
 
     QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* parent() const override;
     QAccessibleInterface* child(int index) const override;
     int childCount() const override { return group_.PartCount(); }
     int indexOfChild(const QAccessibleInterface* child) const override;
@@ -144,6 +143,11 @@ public:
         QAccessible::updateAccessibility(&show);
     }
 
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? text_ : QString(); }
     QRect rect() const override { return {}; }
     QAccessible::Role role() const override { return QAccessible::Notification; }
@@ -299,8 +303,6 @@ bool BoardNode::isValid() const { return board_.isValid(); }
 
 QWindow* BoardNode::window() const { return board_.window(); }
 
-QAccessibleInterface* BoardNode::parent() const { return const_cast<BoardAccessible*>(&board_); }
-
 QAccessibleInterface* PartAccessible::parent() const { return board_.Group(BoardGroupOf(part_)); }
 
 QString PartAccessible::text(QAccessible::Text t) const {
@@ -346,6 +348,8 @@ QAccessibleInterface* GroupAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
+QAccessibleInterface* GroupAccessible::parent() const { return const_cast<BoardAccessible*>(&board_); }
+
 QAccessibleInterface* GroupAccessible::child(int index) const {
     return index >= 0 && index < childCount() ? board_.Part(group_.firstPart + index) : nullptr;
 }
@@ -368,6 +372,8 @@ QAccessibleInterface* GroupAccessible::cellAt(int row, int column) const {
     if (row < 0 || row >= group_.rows || column < 0 || column >= group_.columns) return nullptr;
     return child(row * group_.columns + column);
 }
+
+QAccessibleInterface* NoticeAccessible::parent() const { return const_cast<BoardAccessible*>(&board_); }
 
 }  // namespace
 

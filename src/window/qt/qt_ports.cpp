@@ -21,7 +21,6 @@
 #include <dlfcn.h>
 
 #include "util/days.h"
-#include "util/wave_file.h"
 #include "window/file_filter.h"
 #include "window/qt/sound_module.h"
 
@@ -178,7 +177,22 @@ QtSound::~QtSound() = default;
 
 int WaveLengthMs(const QString& resourcePath) {
     QFile file(resourcePath);
-    return file.open(QIODevice::ReadOnly) ? util::WaveLengthMs(file.readAll().toStdString()) : 0;
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray data = file.readAll();
+    if (data.size() < 44 || !data.startsWith("RIFF")) return 0;
+    auto u32 = [&](qsizetype at) {
+        return quint32(quint8(data[at])) | quint32(quint8(data[at + 1])) << 8 | quint32(quint8(data[at + 2])) << 16 |
+               quint32(quint8(data[at + 3])) << 24;
+    };
+    quint32 byteRate = 0;
+    for (qsizetype at = 12; at + 8 <= data.size();) {
+        const QByteArray id = data.mid(at, 4);
+        const quint32 size = u32(at + 4);
+        if (id == "fmt " && at + 20 <= data.size()) byteRate = u32(at + 16);
+        if (id == "data" && byteRate > 0) return int(qint64(size) * 1000 / byteRate);
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    return 0;
 }
 
 void QtSound::PlaySound(const std::string& name, bool synchronous) {
